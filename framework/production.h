@@ -1,0 +1,15 @@
+#pragma once
+// The production parts of the seam, one per file that implements them. Each
+// is made on first use and lives until the process ends.
+
+#include "framework/seam.h"
+
+namespace fw::production {
+
+Clock& QtClock();              // timer_qt.cpp: Qt's precise timers
+RandomSource& Entropy();       // utils.cpp: engines seeded from std::random_device
+DialogPresenter& QtDialogs();  // dialogs.cpp: QMessageBox
+AudioOutput& QtAudio();        // audio_qt.cpp: QtMultimedia, made lazily at the first play
+UrlOpener& DesktopUrls();      // utils.cpp: QDesktopServices
+
+}  // namespace fw::production
