@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,9 @@
 namespace fw::production {
 
 namespace {
+
+// Slack for the sound server's own latency on top of what the sink reports.
+constexpr int kStopMarginMs = 100;
 
 // The sound's frames in `to`'s layout. Sounds are short effects, so the
 // nearest-sample rate change and the channel copy are good enough; an empty
@@ -88,11 +92,20 @@ public:
         auto* buffer = new QBuffer(sink);
         buffer->setData(bytes);
         buffer->open(QIODevice::ReadOnly);
-        // Each sound owns its sink, so sounds overlap freely; the sink goes once its
-        // data has played out (Idle) or it stopped for any other reason.
-        QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
-            if (state == QAudio::IdleState) sink->stop();
-            else if (state == QAudio::StoppedState) sink->deleteLater();
+        // Each sound owns its sink, so sounds overlap freely. Idle only means our
+        // buffer has been handed on: what the sink and the sound server still hold
+        // would be cut off by an immediate stop, so the stop waits that long.
+        const qint64 totalUs = format.durationForBytes(bytes.size());
+        QObject::connect(sink, &QAudioSink::stateChanged, sink,
+                         [sink, buffer, totalUs, format](QAudio::State state) {
+            if (state == QAudio::StoppedState) {
+                sink->deleteLater();
+            } else if (state == QAudio::IdleState && buffer->atEnd()) {
+                const qint64 unsentUs = std::max<qint64>(0, totalUs - sink->processedUSecs());
+                const qint64 queuedUs = format.durationForBytes(sink->bufferSize());
+                const int waitMs = static_cast<int>((unsentUs + queuedUs) / 1000) + kStopMarginMs;
+                QTimer::singleShot(waitMs, sink, [sink] { sink->stop(); });
+            }
         });
         sink->start(buffer);
         if (sink->error() == QAudio::OpenError || sink->error() == QAudio::FatalError) {

@@ -1,4 +1,7 @@
 #include "framework/files.h"
+#include "framework/testing.h"
+
+#include <optional>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -198,7 +201,25 @@ FolderItemPtr ExecutableFile() {
     return std::make_shared<FolderItem>(std::move(exe));
 }
 
+namespace {
+// Set only by tests, which must be able to spoil media without touching the build.
+std::optional<std::filesystem::path>& ResourcesOverride() {
+    static std::optional<std::filesystem::path> folder;
+    return folder;
+}
+}  // namespace
+
+testing::ScopedBundleResources::ScopedBundleResources(const std::string& folder) {
+    if (ResourcesOverride()) saved_ = ResourcesOverride()->string();
+    ResourcesOverride() = folder;
+}
+testing::ScopedBundleResources::~ScopedBundleResources() {
+    if (saved_) ResourcesOverride() = *saved_;
+    else ResourcesOverride().reset();
+}
+
 FolderItemPtr BundleResources() {
+    if (ResourcesOverride()) return std::make_shared<FolderItem>(*ResourcesOverride());
     const FolderItemPtr exe = ExecutableFile();
     if (!exe) return nullptr;
     const FolderItemPtr bin = exe->Parent();

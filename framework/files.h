@@ -74,7 +74,6 @@ private:
     int ReadByte();
     int fd_;
     bool eof_ = false;
-    int pushedBack_ = -1;
     std::string buffer_;
     std::size_t bufferPos_ = 0;
 };

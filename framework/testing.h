@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <random>
 #include <string>
@@ -90,6 +91,19 @@ class RecordingUrls : public UrlOpener {
 public:
     void Open(const std::string& url) override { opened.push_back(url); }
     std::vector<std::string> opened;
+};
+
+// Points the bundle's Resources lookup at `folder` for the object's lifetime,
+// so a test can add, remove or spoil media files without touching the build.
+class ScopedBundleResources {
+public:
+    explicit ScopedBundleResources(const std::string& folder);
+    ~ScopedBundleResources();
+    ScopedBundleResources(const ScopedBundleResources&) = delete;
+    ScopedBundleResources& operator=(const ScopedBundleResources&) = delete;
+
+private:
+    std::optional<std::string> saved_;
 };
 
 // All five doubles, installed for the object's lifetime.

@@ -1,0 +1,105 @@
+#pragma once
+// A game window made on the test seam: virtual clock, scripted draws and
+// dialogs, recording audio and URLs, a private data folder and the shipped
+// media. The player acts only through real Qt events on the real widgets.
+
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "framework/testing.h"
+#include "framework/widgets_p.h"
+#include "framework/window.h"
+#include "game_window/window1.h"
+#include "shell/media.h"
+#include "tests/support/test_env.h"
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetMediaCaches();
+        window = &fw::MakeWindow<Window1>();
+    }
+    void TearDown() override {
+        fw::ReleaseWindows();
+        ResetMediaCaches();
+    }
+
+    Window1& w() { return *window; }
+
+    // ---- real input ----------------------------------------------------
+    // A wheel turn as Qt reports it: up and left are positive angle deltas.
+    static void Wheel(fw::RectControl& control, int angleX, int angleY) {
+        QWidget* widget = control.NativeWidget();
+        const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
+        QWheelEvent event(pos, widget->mapToGlobal(pos), QPoint(), QPoint(angleX, angleY), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &event);
+    }
+    static void WheelUp(fw::RectControl& c) { Wheel(c, 0, 120); }
+    static void WheelDown(fw::RectControl& c) { Wheel(c, 0, -120); }
+    static void WheelLeft(fw::RectControl& c) { Wheel(c, 120, 0); }
+    static void WheelRight(fw::RectControl& c) { Wheel(c, -120, 0); }
+
+    static void Click(fw::RectControl& control) {
+        QWidget* widget = control.NativeWidget();
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(widget->width() / 2, widget->height() / 2));
+    }
+    static void Enter(fw::RectControl& control) {
+        QWidget* widget = control.NativeWidget();
+        const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
+        QEnterEvent event(pos, pos, widget->mapToGlobal(pos));
+        QApplication::sendEvent(widget, &event);
+    }
+    static void Leave(fw::RectControl& control) {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(control.NativeWidget(), &event);
+    }
+
+    // Chooses the colour of `letter` with the wheel over `square`.
+    void Choose(int square, char letter) {
+        fw::ImageWell& well = w().ImageWell1(square);
+        switch (letter) {
+            case 'b': WheelDown(well); break;
+            case 'r': WheelUp(well); break;
+            case 'g': WheelRight(well); break;
+            case 'y': WheelLeft(well); break;
+            default: FAIL() << "no colour " << letter;
+        }
+    }
+
+    // Answers one round as given in history form ("4b0r"), choosing each
+    // colour on the square it clicks.
+    void Answer(const std::string& round) {
+        for (std::size_t i = 0; i + 1 < round.size(); i += 2) {
+            const int square = round[i] - '0';
+            Choose(square, round[i + 1]);
+            Click(w().ImageWell1(square));
+        }
+    }
+
+    // The entries of the round under way in the computer's history.
+    std::string CurrentRound() const {
+        const std::string& s = window->str1;
+        const auto bar = s.rfind('|');
+        return bar == std::string::npos ? s : s.substr(bar + 1);
+    }
+
+    // Runs the play-back until the player's turn: Timer1 off again.
+    void PlayBack() {
+        for (int guard = 0; guard < 100 && w().Timer1().Mode() != 0; ++guard) seam.clock.RunNext();
+        ASSERT_EQ(w().Timer1().Mode(), 0) << "the play-back did not end";
+    }
+
+    fw::testing::TestSeam seam;
+    corvessan_test::TempDir data;
+    corvessan_test::ScopedDataHome home{data.Path()};
+    fw::testing::ScopedBundleResources resources{corvessan_test::SourceResources().string()};
+    Window1* window = nullptr;
+};
+
+inline std::filesystem::path HighScorePath(const corvessan_test::TempDir& data) { return data.Path() / "plovt.txt"; }
