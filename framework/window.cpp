@@ -121,6 +121,8 @@ void Window::Remove(Control* control) {
         rect->NativeWidget()->hide();
     closed_.push_back(std::move(*it));
     controls_.erase(it);
+    // What sat in a closed container has nowhere left to be shown.
+    UpdateShown();
 }
 
 QButtonGroup* Window::RadioGroup(const std::string& container) {

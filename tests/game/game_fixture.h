@@ -4,6 +4,8 @@
 // media. The player acts only through real Qt events on the real widgets.
 
 #include <QApplication>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -93,6 +95,35 @@ protected:
     void PlayBack() {
         for (int guard = 0; guard < 100 && w().Timer1().Mode() != 0; ++guard) seam.clock.RunNext();
         ASSERT_EQ(w().Timer1().Mode(), 0) << "the play-back did not end";
+    }
+
+    // ---- what the player sees ------------------------------------------
+    // Whether all nine squares show `picture` (the shared object itself).
+    bool GridShows(const PicturePtr& picture) const {
+        for (int i = 0; i <= 8; ++i)
+            if (window->ImageWell1(i).Image() != picture) return false;
+        return true;
+    }
+    // The five star slots, left to right: '*' a star, '.' grey, '?' anything else.
+    std::string StarSlots() const {
+        std::string marks;
+        for (fw::ImageWell* slot : {&window->ImageWell3(), &window->ImageWell4(), &window->ImageWell5(),
+                                    &window->ImageWell6(), &window->ImageWell7()})
+            marks += slot->Image() == star() ? '*' : slot->Image() == grey() ? '.' : '?';
+        return marks;
+    }
+
+    // ---- the tab panel and the radio buttons ----------------------------
+    // Selects a page of TabPanel1 (0 "About", 1 "Instructions") by clicking its tab.
+    void SelectPage(int page) {
+        QTabBar* bar = static_cast<QTabWidget*>(w().TabPanel1().NativeWidget())->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(page).center());
+    }
+    // Clicks a radio button on its round indicator: a click on the empty part
+    // of a wide radio button does nothing, as for the player.
+    static void ClickRadio(fw::RadioButton& radio) {
+        QWidget* widget = radio.NativeWidget();
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(6, widget->height() / 2));
     }
 
     fw::testing::TestSeam seam;

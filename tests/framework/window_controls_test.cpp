@@ -1,0 +1,411 @@
+// Windows and their controls: how a window is made, the control registry,
+// bound handlers, what each control shows, and where real mouse events go.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QTabBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <string>
+#include <vector>
+
+#include "framework/media.h"
+#include "framework/widgets_p.h"
+#include "framework/window.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+using fw::ControlKind;
+using fw::ControlSpec;
+using Log = std::vector<std::string>;
+
+Log g_log;                        // what windows and handlers saw, in order
+std::vector<ControlSpec> g_layout;  // what the next TestWindow makes
+
+std::string Tag(const fw::Control& c) {
+    return c.Index() == fw::kNoIndex ? c.Name() : c.Name() + "(" + std::to_string(c.Index()) + ")";
+}
+
+// Makes the controls of g_layout and binds every image well and push button
+// to handlers that log what they get.
+class TestWindow : public fw::Window {
+public:
+    bool throwInWheel = false;
+
+    bool Well_MouseDown(fw::ImageWell& me, int x, int y) {
+        g_log.push_back(Tag(me) + " down " + std::to_string(x) + "," + std::to_string(y));
+        if (me.Name() == "Closer") {
+            me.Close();
+            g_log.push_back(me.Name() + " closed");  // still usable after closing itself
+        }
+        return true;
+    }
+    bool Well_MouseWheel(fw::ImageWell& me, int, int, int dx, int dy) {
+        if (throwInWheel) throw fw::NilObjectException("wheel handler failed");
+        g_log.push_back(Tag(me) + " wheel " + std::to_string(dx) + " " + std::to_string(dy));
+        return true;
+    }
+    void Well_MouseEnter(fw::ImageWell& me) { g_log.push_back(Tag(me) + " enter"); }
+    void Well_MouseExit(fw::ImageWell& me) { g_log.push_back(Tag(me) + " exit"); }
+    void Button_Action(fw::PushButton& me) {
+        g_log.push_back(me.Name() + " action begins");
+        me.Caption("pushed");
+        g_log.push_back(me.Name() + " action ends");
+    }
+    void Button_MouseExit(fw::PushButton& me) { g_log.push_back(me.Name() + " exit"); }
+
+protected:
+    void Layout() override {
+        g_log.push_back("Layout");
+        Apply({.width = 300, .height = 200, .title = "Test", .hasBackColor = true, .backColor = {0, 0, 255}});
+    }
+    void CreateControls() override {
+        for (const ControlSpec& spec : g_layout) {
+            fw::Control& c = NewControl(spec);
+            if (auto* well = dynamic_cast<fw::ImageWell*>(&c)) {
+                fw::BindMethod(well->MouseDown, this, &TestWindow::Well_MouseDown);
+                fw::BindMethod(well->MouseWheel, this, &TestWindow::Well_MouseWheel);
+                fw::BindMethod(well->MouseEnter, this, &TestWindow::Well_MouseEnter);
+                fw::BindMethod(well->MouseExit, this, &TestWindow::Well_MouseExit);
+            } else if (auto* button = dynamic_cast<fw::PushButton*>(&c)) {
+                fw::BindMethod(button->Action, this, &TestWindow::Button_Action);
+                fw::BindMethod(button->MouseExit, this, &TestWindow::Button_MouseExit);
+            }
+        }
+        g_log.push_back("CreateControls");
+    }
+    void Open() override { g_log.push_back("Open " + std::to_string(Controls().size())); }
+};
+
+ControlSpec Well(const char* name, int index, int left, int top, int size = 40) {
+    return {.name = name, .kind = ControlKind::ImageWell, .index = index, .left = left, .top = top,
+            .width = size, .height = size};
+}
+
+void Wheel(QWidget* widget, int angleX, int angleY, QPoint pixels = {}) {
+    const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent event(pos, widget->mapToGlobal(pos), pixels, QPoint(angleX, angleY), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
+void Enter(QWidget* widget) {
+    QEnterEvent event(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(widget, &event);
+}
+
+void Leave(QWidget* widget) {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Counts the mouse and wheel events that reach one widget itself.
+class MouseCounter : public QObject {
+public:
+    explicit MouseCounter(QWidget* watched) : watched_(watched) { watched->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        const auto t = event->type();
+        if (object == watched_ && (t == QEvent::Wheel || t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease))
+            ++count;
+        return false;
+    }
+
+private:
+    QWidget* watched_;
+};
+
+class WindowControls : public ::testing::Test {
+protected:
+    void SetUp() override { g_log.clear(); }
+    void TearDown() override {
+        fw::ReleaseWindows();
+        g_layout.clear();
+    }
+    TestWindow& Make(std::vector<ControlSpec> layout) {
+        g_layout = std::move(layout);
+        TestWindow& w = fw::MakeWindow<TestWindow>();
+        g_log.clear();
+        return w;
+    }
+};
+
+TEST_F(WindowControls, MakingRaisesLayoutCreateControlsOpenAndTheRegistryFindsControls) {
+    // Layout, CreateControls, Open in that order; controls by name and index; ControlAs throws for missing or closed ones.
+    g_layout = {Well("Grid", 0, 0, 0), Well("Grid", 1, 50, 0), {.name = "Caption", .kind = ControlKind::Label},
+                {.name = "Ticker", .kind = ControlKind::Timer, .period = 100}};
+    TestWindow& w = fw::MakeWindow<TestWindow>();
+    EXPECT_EQ(g_log, (Log{"Layout", "CreateControls", "Open 4"}));
+
+    fw::Control* second = w.ControlByNameIndex("Grid", 1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->Index(), 1);
+    EXPECT_NE(second, w.ControlByNameIndex("Grid", 0));
+    EXPECT_EQ(&w.ControlAs<fw::ImageWell>("Grid", 1), second);
+    EXPECT_EQ(w.ControlByNameIndex("Grid", 2), nullptr);
+    EXPECT_THROW(w.ControlAs<fw::ImageWell>("Grid", 2), fw::NilObjectException);
+    EXPECT_THROW(w.ControlAs<fw::Label>("Missing"), fw::NilObjectException);
+    EXPECT_EQ(w.ControlAs<fw::Timer>("Ticker").Period(), 100);
+
+    fw::Label& caption = w.ControlAs<fw::Label>("Caption");
+    caption.Close();
+    caption.Close();  // a second close changes nothing
+    EXPECT_EQ(w.ControlByName("Caption"), nullptr);
+    EXPECT_THROW(w.ControlAs<fw::Label>("Caption"), fw::NilObjectException);
+    EXPECT_FALSE(caption.NativeWidget()->isVisible());
+    EXPECT_EQ(w.Controls().size(), 3u);
+}
+
+TEST_F(WindowControls, ClosingFromItsOwnHandlerIsSafeAndAClosedContainerHidesItsContents) {
+    // A control may close itself inside its own handler; what sat in a closed container leaves the screen too.
+    TestWindow& w = Make({Well("Closer", fw::kNoIndex, 10, 10),
+                          {.name = "Box", .kind = ControlKind::GroupBox, .left = 100, .top = 10, .width = 150, .height = 80},
+                          {.name = "Choice", .kind = ControlKind::RadioButton, .left = 110, .top = 30, .width = 100,
+                           .height = 20, .parent = "Box"}});
+    QTest::mouseClick(w.ControlAs<fw::ImageWell>("Closer").NativeWidget(), Qt::LeftButton, {}, QPoint(3, 4));
+    QApplication::processEvents();
+    EXPECT_EQ(g_log, (Log{"Closer down 3,4", "Closer closed"}));
+    EXPECT_EQ(w.ControlByName("Closer"), nullptr);
+
+    auto& choice = w.ControlAs<fw::RadioButton>("Choice");
+    ASSERT_TRUE(choice.NativeWidget()->isVisible());
+    w.ControlAs<fw::GroupBox>("Box").Close();
+    EXPECT_FALSE(choice.Shown());
+    EXPECT_FALSE(choice.NativeWidget()->isVisible());
+}
+
+TEST_F(WindowControls, HandlersGetTheControlFirstAndAnExceptionIsReportedNotFatal) {
+    // A bound handler gets its control, then the arguments; an exception it throws goes to stderr and the next event still arrives.
+    TestWindow& w = Make({Well("Grid", 0, 0, 0), Well("Grid", 1, 50, 0)});
+    auto& well = w.ControlAs<fw::ImageWell>("Grid", 1);
+    w.throwInWheel = true;
+    ::testing::internal::CaptureStderr();
+    Wheel(well.NativeWidget(), 0, 120);
+    EXPECT_FALSE(well.MouseWheel.Raise(well, 0, 0, 0, 1));  // a failed handler answers the default
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("NilObjectException"), std::string::npos) << err;
+    EXPECT_NE(err.find("wheel handler failed"), std::string::npos) << err;
+    EXPECT_TRUE(g_log.empty());
+
+    w.throwInWheel = false;
+    Wheel(well.NativeWidget(), 0, 120);
+    QTest::mouseClick(well.NativeWidget(), Qt::LeftButton, {}, QPoint(7, 9));
+    QTest::mouseClick(well.NativeWidget(), Qt::RightButton, {}, QPoint(7, 9));  // only the left button counts
+    EXPECT_EQ(g_log, (Log{"Grid(1) wheel 0 -120", "Grid(1) down 7,9"}));
+}
+
+TEST_F(WindowControls, WheelTurnsArriveWithDownAndRightPositive) {
+    // Qt's angle +y (up), -y (down), +x (left), -x (right) arrive as deltaY<0, deltaY>0, deltaX<0, deltaX>0.
+    TestWindow& w = Make({Well("Grid", 0, 0, 0)});
+    QWidget* well = w.ControlAs<fw::ImageWell>("Grid", 0).NativeWidget();
+    Wheel(well, 0, 120);
+    Wheel(well, 0, -120);
+    Wheel(well, 120, 0);
+    Wheel(well, -120, 0);
+    Wheel(well, 0, 0, QPoint(0, 30));  // a touchpad that reports only pixels, scrolling up
+    EXPECT_EQ(g_log, (Log{"Grid(0) wheel 0 -120", "Grid(0) wheel 0 120", "Grid(0) wheel -120 0",
+                          "Grid(0) wheel 120 0", "Grid(0) wheel 0 -30"}));
+}
+
+TEST_F(WindowControls, LabelsShowTheirTextAndStyle) {
+    // A label shows its text (old line breaks included) with its alignment, colour, weight, underline and wrapping.
+    TestWindow& w = Make({{.name = "Title", .kind = ControlKind::Label, .width = 100, .height = 40, .text = "one\rtwo",
+                           .align = fw::TextAlign::Center, .textColor = {0xDD, 0, 0}, .bold = true, .underline = true,
+                           .multiline = true, .textSize = 18},
+                          {.name = "Score", .kind = ControlKind::Label, .width = 100, .height = 20, .text = "0",
+                           .align = fw::TextAlign::Right}});
+    auto* title = static_cast<QLabel*>(w.ControlAs<fw::Label>("Title").NativeWidget());
+    EXPECT_EQ(title->text(), QStringLiteral("one\ntwo"));
+    EXPECT_EQ(title->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(0xDD, 0, 0));
+    EXPECT_TRUE(title->font().bold());
+    EXPECT_TRUE(title->font().underline());
+    EXPECT_TRUE(title->wordWrap());
+    EXPECT_EQ(title->font().pixelSize(), 18);
+    w.ControlAs<fw::Label>("Title").TextSize(12);
+    EXPECT_EQ(title->font().pixelSize(), 12);
+    EXPECT_TRUE(title->font().bold());
+
+    auto& score = w.ControlAs<fw::Label>("Score");
+    auto* scoreWidget = static_cast<QLabel*>(score.NativeWidget());
+    score.Text("a\r\nb");
+    EXPECT_EQ(scoreWidget->text(), QStringLiteral("a\nb"));
+    EXPECT_EQ(score.Text(), "a\r\nb");
+    EXPECT_EQ(scoreWidget->alignment(), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_FALSE(scoreWidget->font().bold());
+    EXPECT_FALSE(scoreWidget->wordWrap());
+}
+
+TEST_F(WindowControls, ImageWellPaintsItsPictureCentredAndNothingForNil) {
+    // An image well paints its picture centred; a nil picture leaves the window's background showing.
+    corvessan_test::TempDir dir;
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const std::string path = (dir.Path() / "red.png").string();
+    ASSERT_TRUE(red.save(QString::fromStdString(path)));
+    auto picture = fw::Picture::Load(path);
+    ASSERT_NE(picture, nullptr);
+
+    TestWindow& w = Make({Well("Grid", 0, 0, 0, 20)});
+    auto& well = w.ControlAs<fw::ImageWell>("Grid", 0);
+    well.Image(picture);
+    QImage shot = well.NativeWidget()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(1, 1), QColor(0, 0, 255));
+    well.Image(nullptr);
+    shot = well.NativeWidget()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(10, 10), QColor(0, 0, 255));
+}
+
+TEST_F(WindowControls, PlacesAreContentCoordinatesAndTabPagesShowTheirControls) {
+    // Widgets sit at their layout places; a page's controls (and a group box's) show only while their page is selected.
+    TestWindow& w = Make({
+        {.name = "Free", .kind = ControlKind::Label, .left = 10, .top = 20, .width = 50, .height = 15},
+        {.name = "Tabs", .kind = ControlKind::TabPanel, .left = 100, .top = 10, .width = 190, .height = 180,
+         .text = "About\rHelp"},
+        {.name = "OnAbout", .kind = ControlKind::Label, .left = 110, .top = 50, .width = 60, .height = 15, .page = 1,
+         .parent = "Tabs"},
+        {.name = "Box", .kind = ControlKind::GroupBox, .left = 110, .top = 70, .width = 150, .height = 60, .page = 2,
+         .parent = "Tabs"},
+        {.name = "InBox", .kind = ControlKind::RadioButton, .left = 120, .top = 90, .width = 60, .height = 20, .page = 2,
+         .parent = "Box"},
+    });
+    EXPECT_EQ(w.ContentWidget()->size(), QSize(300, 200));
+    for (auto [name, place] : {std::pair{"Free", QRect(10, 20, 50, 15)}, {"OnAbout", QRect(110, 50, 60, 15)},
+                               {"Box", QRect(110, 70, 150, 60)}, {"InBox", QRect(120, 90, 60, 20)}}) {
+        QWidget* widget = w.ControlAs<fw::RectControl>(name).NativeWidget();
+        EXPECT_EQ(widget->parentWidget(), w.ContentWidget()) << name;
+        EXPECT_EQ(widget->geometry(), place) << name;
+    }
+    auto visible = [&](const char* name) { return w.ControlAs<fw::RectControl>(name).NativeWidget()->isVisible(); };
+    auto& tabs = w.ControlAs<fw::TabPanel>("Tabs");
+    EXPECT_TRUE(visible("OnAbout"));
+    EXPECT_FALSE(visible("Box"));
+    EXPECT_FALSE(visible("InBox"));
+
+    // The player clicks the second tab.
+    auto* bar = static_cast<QTabWidget*>(tabs.NativeWidget())->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    EXPECT_EQ(tabs.Value(), 1);
+    EXPECT_FALSE(visible("OnAbout"));
+    EXPECT_TRUE(visible("Box"));
+    EXPECT_TRUE(visible("InBox"));
+
+    auto& box = w.ControlAs<fw::GroupBox>("Box");
+    box.Visible(false);
+    EXPECT_FALSE(visible("InBox"));
+    box.Visible(true);
+    EXPECT_TRUE(visible("InBox"));
+    tabs.Value(0);
+    EXPECT_TRUE(visible("OnAbout"));
+    EXPECT_FALSE(visible("InBox"));
+    tabs.Visible(false);
+    EXPECT_FALSE(visible("OnAbout"));
+    tabs.Visible(true);
+    EXPECT_TRUE(visible("OnAbout"));
+    EXPECT_FALSE(visible("Box"));
+
+    auto& free = w.ControlAs<fw::Label>("Free");
+    free.Enabled(false);
+    EXPECT_FALSE(free.NativeWidget()->isEnabled());
+    free.Visible(false);
+    EXPECT_FALSE(visible("Free"));
+}
+
+TEST_F(WindowControls, RadioButtonsExcludeEachOtherOnlyWithinTheirContainer) {
+    // Choosing a radio button clears the others of its own container, not those of another container or the window.
+    auto radio = [](const char* name, const char* parent, int top, int value) {
+        return ControlSpec{.name = name, .kind = ControlKind::RadioButton, .left = 10, .top = top, .width = 80,
+                           .height = 20, .parent = parent, .value = value};
+    };
+    TestWindow& w = Make({
+        {.name = "A", .kind = ControlKind::GroupBox, .left = 0, .top = 0, .width = 100, .height = 70},
+        radio("A1", "A", 10, 1), radio("A2", "A", 40, 0),
+        {.name = "B", .kind = ControlKind::GroupBox, .left = 0, .top = 80, .width = 100, .height = 70},
+        radio("B1", "B", 90, 1), radio("B2", "B", 120, 0),
+        radio("Loose", "", 170, 1),
+    });
+    auto value = [&](const char* name) { return w.ControlAs<fw::RadioButton>(name).Value(); };
+    QWidget* a2 = w.ControlAs<fw::RadioButton>("A2").NativeWidget();
+    QTest::mouseClick(a2, Qt::LeftButton, {}, QPoint(5, a2->height() / 2));
+    EXPECT_TRUE(value("A2"));
+    EXPECT_FALSE(value("A1"));
+    EXPECT_TRUE(value("B1"));
+    EXPECT_TRUE(value("Loose"));
+
+    w.ControlAs<fw::RadioButton>("B2").Value(true);
+    EXPECT_TRUE(value("B2"));
+    EXPECT_FALSE(value("B1"));
+    EXPECT_TRUE(value("A2"));
+    EXPECT_TRUE(value("Loose"));
+}
+
+TEST_F(WindowControls, PushRunsTheWholeActionEvenHiddenAndClicksOnlyWhileEnabled) {
+    // Push runs Action in full on a hidden or disabled button; a real click runs it only while enabled; leaving raises MouseExit only while enabled.
+    TestWindow& w = Make({{.name = "Go", .kind = ControlKind::PushButton, .left = 10, .top = 10, .width = 80,
+                           .height = 20, .text = "Go"}});
+    auto& go = w.ControlAs<fw::PushButton>("Go");
+    go.Visible(false);
+    go.Push();
+    EXPECT_EQ(g_log, (Log{"Go action begins", "Go action ends"}));
+    EXPECT_EQ(static_cast<QPushButton*>(go.NativeWidget())->text(), QStringLiteral("pushed"));
+
+    g_log.clear();
+    go.Visible(true);
+    go.Enabled(false);
+    QTest::mouseClick(go.NativeWidget(), Qt::LeftButton);
+    Leave(go.NativeWidget());
+    EXPECT_TRUE(g_log.empty());
+    go.Push();
+    EXPECT_EQ(g_log.size(), 2u);
+
+    g_log.clear();
+    go.Enabled(true);
+    QTest::mouseClick(go.NativeWidget(), Qt::LeftButton);
+    Leave(go.NativeWidget());
+    EXPECT_EQ(g_log, (Log{"Go action begins", "Go action ends", "Go exit"}));
+}
+
+TEST_F(WindowControls, ADisabledControlSwallowsMouseEventsSoNothingBehindItSeesThem) {
+    // A disabled control raises nothing, and its mouse events reach neither the control behind it nor the window.
+    TestWindow& w = Make({Well("Under", fw::kNoIndex, 20, 20), Well("Over", fw::kNoIndex, 20, 20)});
+    QWidget* frame = w.NativeWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    auto& over = w.ControlAs<fw::ImageWell>("Over");
+    const QPoint centre = over.NativeWidget()->mapTo(frame, QPoint(20, 20));
+    MouseCounter content(w.ContentWidget());
+    MouseCounter window(frame);
+
+    // Through the window system, as the player's mouse would, and straight at the widget.
+    auto act = [&] {
+        QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, centre);
+        QWidget* target = frame->childAt(centre);
+        Wheel(target, 0, -120);
+        Enter(target);
+        Leave(target);
+        QTest::mouseClick(over.NativeWidget(), Qt::LeftButton, {}, QPoint(20, 20));
+        Wheel(over.NativeWidget(), 120, 0);
+        return target;
+    };
+
+    over.Enabled(false);
+    EXPECT_EQ(act(), over.NativeWidget());
+    EXPECT_TRUE(g_log.empty()) << g_log.front();
+    EXPECT_EQ(content.count, 0);
+    EXPECT_EQ(window.count, 0);
+
+    // Enabled again, the same events reach it (and it alone).
+    over.Enabled(true);
+    act();
+    EXPECT_EQ(g_log, (Log{"Over down 20,20", "Over wheel 0 120", "Over enter", "Over exit", "Over down 20,20",
+                          "Over wheel -120 0"}));
+}
+
+}  // namespace
