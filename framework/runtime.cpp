@@ -23,6 +23,7 @@ std::shared_ptr<fw::MenuBar> Application::MenuBar() const { return menuBar_; }
 namespace {
 int g_exitStatus = 0;
 bool g_inEventLoop = false;
+bool g_quitPending = false;
 std::unique_ptr<Application> g_app;
 }  // namespace
 
@@ -46,8 +47,10 @@ void Dispatch(const std::function<void()>& handler) {
 }
 
 void RunMain(const std::function<void()>& startup) {
+    g_quitPending = false;
     try {
         startup();
+        if (g_quitPending) return;
         g_inEventLoop = true;
         const int code = QApplication::exec();
         g_inEventLoop = false;
@@ -86,7 +89,12 @@ int RunProcess(int argc, char** argv, const std::function<void()>& main,
 void RegisterAppObject(std::unique_ptr<Application> app) { g_app = std::move(app); }
 Application* App() { return g_app.get(); }
 
-void Quit() { QCoreApplication::exit(0); }
+void Quit() {
+    // Qt drops an exit asked for before its loop runs; a quit during start-up
+    // must still end the run, so RunMain then skips the loop.
+    if (!g_inEventLoop) g_quitPending = true;
+    QCoreApplication::exit(0);
+}
 
 bool InEventLoop() { return g_inEventLoop; }
 

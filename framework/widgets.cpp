@@ -21,6 +21,11 @@ namespace fw {
 
 WindowFrame::WindowFrame(Window& owner) : owner_(owner), content_(new QWidget(this)) {
     setCentralWidget(content_);
+    // Layouts are placed in fixed pixels, so their default text has a fixed
+    // pixel size too, whatever size the desktop prefers for its own text.
+    QFont font = content_->font();
+    font.setPixelSize(kDefaultTextPixels);
+    content_->setFont(font);
     content_->setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -91,6 +96,13 @@ void AddItems(QMenu* menu, const MenuItem& parent) {
             menu->addSeparator();
             continue;
         }
+        if (item.Count() > 0) {
+            // An item with items of its own is a submenu, not a command beside one.
+            QMenu* submenu = menu->addMenu(QString::fromStdString(item.Text()));
+            submenu->setObjectName(QString::fromStdString(item.Name()));
+            AddItems(submenu, item);
+            continue;
+        }
         QAction* action = menu->addAction(QString::fromStdString(item.Text()));
         action->setObjectName(QString::fromStdString(item.Name()));
         if (item.KeyboardShortcut() && !item.KeyboardShortcut()->empty())
@@ -108,7 +120,6 @@ void AddItems(QMenu* menu, const MenuItem& parent) {
                 if (IsTextField(w)) QMetaObject::invokeMethod(w, slot);
             });
         }
-        if (item.Count() > 0) AddItems(menu->addMenu(action->text()), item);
     }
 }
 

@@ -15,6 +15,9 @@ namespace fw {
 
 class Window;
 
+// The framework's default text size, in pixels.
+inline constexpr int kDefaultTextPixels = 12;
+
 // The top-level window: native menu bar on top, fixed-size content below.
 class WindowFrame : public QMainWindow {
     Q_OBJECT
