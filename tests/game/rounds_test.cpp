@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RatingCase{"86", "Superior", "***.."}, RatingCase{"66", "Great", "....."},
                       RatingCase{"36", "Very Good", "**..."}, RatingCase{"20", "Good", "*...."},
                       RatingCase{"11", "On the track", "....."}, RatingCase{"10", "Keep Trying", "....."},
-                      RatingCase{"8", "Keep Trying", "....."}));
+                      RatingCase{"8", "Keep Trying", "....."}),
+    [](const ::testing::TestParamInfo<RatingCase>& info) { return std::string("Score") + info.param.score; });
 
 // Only a score above the high score shown is stored; a tie leaves the file and the label alone.
 TEST_F(RoundsTest, HighScoreKeptOnlyWhenBeaten) {
