@@ -152,12 +152,14 @@ def your_turn_shown(frame):
 def watch_round(screen, expected, label):
     """Reads one play-back from the screen: the flashes, in order, up to "Your Turn"."""
     flashes, last_square, deadline = [], None, time.monotonic() + 4 + 2.5 * (expected + 1)
+    blanked = False  # the squares the player just entered keep their colour for a moment
     while time.monotonic() < deadline:
         frame = screen.grab()
         colours = grid_colours(frame)
         check(not shows_sad_faces(frame), f"{label}: the game is not over")
         lit = [i for i, c in enumerate(colours) if c != "white"]
-        if len(lit) == 1 and colours[lit[0]] != "other" and lit[0] != last_square:
+        blanked = blanked or not lit
+        if blanked and len(lit) == 1 and colours[lit[0]] != "other" and lit[0] != last_square:
             last_square = lit[0]
             flashes.append((lit[0], colours[lit[0]]))
             screen.keep(f"{label}-flash{len(flashes)}", frame)
@@ -264,8 +266,7 @@ def answer(env, origin, flashes, wrong_first=False):
 
 
 def play(env, work, screen):
-    data_home = env["XDG_DATA_HOME"]
-    score_file = os.path.join(data_home, "plovt.txt")
+    score_file = os.path.join(env["XDG_DATA_HOME"], "plovt.txt")
     check(not os.path.exists(score_file), "the high-score file does not exist before the first run")
 
     game, wid, screen.origin = start_game(env, work, 1)
@@ -358,7 +359,6 @@ def main():
                "-noreset"],
               env, open(os.path.join(work, "xvfb.log"), "w"), pass_fds=(write_fd,))
         os.close(write_fd)
-        display = b""
         with os.fdopen(read_fd, "rb") as f:
             display = f.readline().strip()
         check(display.isdigit(), "Xvfb starts")
