@@ -12,7 +12,6 @@ struct PictureCache {
     PictureCache(const char* name) : file(name) {}
     const char* file;
     PicturePtr pic;
-    bool reported = false;
 };
 
 struct SoundCache {
@@ -44,12 +43,9 @@ PicturePtr LoadPicture(PictureCache& cache) {
     if (cache.pic) return cache.pic;
     fw::FolderItemPtr folder = fw::BundleResources();
     if (!folder) return nullptr;
+    // A picture that cannot be loaded leaves its square empty, and is tried
+    // again at the next call.
     cache.pic = ChildOf(folder, cache.file)->OpenAsPicture();
-    // A missing picture is tried again at every call; say so only once.
-    if (!cache.pic && !cache.reported) {
-        cache.reported = true;
-        std::cerr << "Corvessan: cannot load the picture " << cache.file << "; its squares stay empty" << std::endl;
-    }
     return cache.pic;
 }
 
@@ -57,6 +53,7 @@ SoundPtr LoadSound(SoundCache& cache) {
     if (cache.loaded) return cache.permaSound;
     cache.loaded = true;
     if (fw::FolderItemPtr folder = fw::BundleResources()) cache.permaSound = ChildOf(folder, cache.file)->OpenAsSound();
+    // Players are told once why a sound stays silent; the game goes on without it.
     if (!cache.permaSound)
         std::cerr << "Corvessan: cannot load the sound " << cache.file << "; it stays silent" << std::endl;
     return cache.permaSound;
