@@ -120,9 +120,10 @@ private:
 
 }  // namespace
 
-AudioOutput& QtAudio() {
-    static QtAudioOutput output;
-    return output;
-}
-
 }  // namespace fw::production
+
+// The module's one entry point, looked up by name when the first sound plays.
+extern "C" __attribute__((visibility("default"))) fw::AudioOutput* corvessan_audio_output() {
+    static fw::production::QtAudioOutput output;
+    return &output;
+}

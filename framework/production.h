@@ -9,7 +9,7 @@ namespace fw::production {
 Clock& QtClock();              // timer_qt.cpp: Qt's precise timers
 RandomSource& Entropy();       // utils.cpp: engines seeded from std::random_device
 DialogPresenter& QtDialogs();  // dialogs.cpp: QMessageBox
-AudioOutput& QtAudio();        // audio_qt.cpp: QtMultimedia, made lazily at the first play
+AudioOutput& QtAudio();        // audio_loader.cpp: the bundle's sound module, loaded at the first play
 UrlOpener& DesktopUrls();      // utils.cpp: QDesktopServices
 
 }  // namespace fw::production

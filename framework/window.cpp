@@ -34,8 +34,13 @@ Window::~Window() {
 }
 
 void Window::RaiseConstructionEvents() {
+    // The window appears once its controls are in, before Open: showing it
+    // first would have every control added to a visible window.
+    constructing_ = true;
     Layout();
     CreateControls();
+    constructing_ = false;
+    frame_->setVisible(settings_.visible);
     Open();
 }
 
@@ -66,7 +71,7 @@ void Window::Apply(const WindowSettings& settings) {
         f.Content()->resize(settings.width, settings.height);
     }
     f.ApplyContentSize(settings.width, settings.height);
-    f.setVisible(settings.visible);
+    if (!constructing_) f.setVisible(settings.visible);
 }
 
 Control& Window::NewControl(const ControlSpec& spec) {

@@ -97,6 +97,7 @@ private:
     }
 
     std::unique_ptr<WindowFrame> frame_;
+    bool constructing_ = false;
     WindowSettings settings_;
     std::shared_ptr<fw::MenuBar> menuBar_;
     std::vector<std::unique_ptr<Control>> controls_;
