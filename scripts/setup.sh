@@ -9,7 +9,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   fonts-dejavu-core fontconfig
   pulseaudio pulseaudio-utils
-  valgrind
+  valgrind python3
 )
 
 missing=()
