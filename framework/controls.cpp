@@ -1,6 +1,9 @@
 #include "framework/controls.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
+
+#include <algorithm>
 #include <QGroupBox>
 #include <QPalette>
 
@@ -117,6 +120,23 @@ Label::Label(Window& window, const ControlSpec& spec)
 void Label::Text(const std::string& text) {
     text_ = text;
     static_cast<QLabel*>(NativeWidget())->setText(DisplayText(text_));
+    FitText();
+}
+
+void Label::FitText() {
+    if (multiline_) return;
+    // A line a little too long for its label is set slightly tighter rather
+    // than cut off; a much longer one is cut as before.
+    auto* label = static_cast<QLabel*>(NativeWidget());
+    QFont font = label->font();
+    font.setLetterSpacing(QFont::PercentageSpacing, 100);
+    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
+    const int room = Width();
+    if (needed > room && needed > 0) {
+        constexpr double kTightest = 90;
+        font.setLetterSpacing(QFont::PercentageSpacing, std::max(kTightest, 100.0 * room / needed));
+    }
+    label->setFont(font);
 }
 
 void Label::TextSize(double size) {
@@ -134,6 +154,7 @@ void Label::Restyle() {
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, ToQt(color_));
     label->setPalette(palette);
+    FitText();
 }
 
 // ---- PushButton ------------------------------------------------------------

@@ -143,6 +143,7 @@ public:
 
 private:
     void Restyle();
+    void FitText();
     std::string text_;
     double textSize_;
     TextAlign align_;
