@@ -27,9 +27,7 @@ public:
 
 private:
     static AudioOutput* Load() {
-        const FolderItemPtr exe = ExecutableFile();
-        const FolderItemPtr bin = exe ? exe->Parent() : nullptr;
-        const FolderItemPtr bundle = bin ? bin->Parent() : nullptr;
+        const FolderItemPtr bundle = BundleFolder();
         if (!bundle) return Silent("the program's folder cannot be found");
         const std::string path = (bundle->Path() / "lib" / kModuleName).string();
         // Never unloaded: the module's Qt objects live until the process ends.

@@ -218,15 +218,16 @@ testing::ScopedBundleResources::~ScopedBundleResources() {
     else ResourcesOverride().reset();
 }
 
+FolderItemPtr BundleFolder() {
+    const FolderItemPtr exe = ExecutableFile();
+    const FolderItemPtr bin = exe ? exe->Parent() : nullptr;
+    return bin ? bin->Parent() : nullptr;
+}
+
 FolderItemPtr BundleResources() {
     if (ResourcesOverride()) return std::make_shared<FolderItem>(*ResourcesOverride());
-    const FolderItemPtr exe = ExecutableFile();
-    if (!exe) return nullptr;
-    const FolderItemPtr bin = exe->Parent();
-    if (!bin) return nullptr;
-    const FolderItemPtr bundle = bin->Parent();
-    if (!bundle) return nullptr;
-    return bundle->Child("Resources");
+    const FolderItemPtr bundle = BundleFolder();
+    return bundle ? bundle->Child("Resources") : nullptr;
 }
 
 namespace SpecialFolder {

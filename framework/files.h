@@ -41,6 +41,9 @@ private:
 // The running program's executable file (links resolved).
 FolderItemPtr ExecutableFile();
 
+// The bundle: the folder above the executable's folder; nil when there is none.
+FolderItemPtr BundleFolder();
+
 // The bundle's "Resources" folder: the executable's folder's parent, then its
 // child "Resources". Looked up afresh at every call; may be nil.
 FolderItemPtr BundleResources();

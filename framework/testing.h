@@ -42,8 +42,8 @@ private:
     friend class Handle;
 };
 
-// Gives the queued draws first (each clamped into the asked range is an error:
-// a queued value outside it fails loudly), then seeded pseudo-random ones.
+// Gives the queued draws first (a queued value outside the asked range fails
+// loudly), then seeded pseudo-random ones.
 class ScriptedRandom : public RandomSource {
 public:
     explicit ScriptedRandom(std::uint32_t seed = 1) : generator_(seed) {}

@@ -28,6 +28,15 @@ protected:
         PlayBack();
         ASSERT_EQ(CurrentRound(), round);
     }
+    // A game of one right round (score 2) and one wrong one.
+    void PlayOneRightThenWrong() {
+        Click(w().PushButton1());
+        PlayBack();
+        Answer(CurrentRound());
+        ASSERT_EQ(w().Label2().Text(), "2");
+        ShowRound("1g2y");
+        Answer("1g2b");
+    }
     int Count(const std::string& sound) const {
         return static_cast<int>(std::count(seam.audio.played.begin(), seam.audio.played.end(), sound));
     }
@@ -286,12 +295,7 @@ TEST_F(RoundsTest, LevelEasy) {
 TEST_F(RoundsTest, SilentMode) {
     ClickRadio(w().RadioButton2());
     ASSERT_FALSE(w().RadioButton1().Value());
-    Click(w().PushButton1());
-    PlayBack();
-    Answer(CurrentRound());
-    ASSERT_EQ(w().Label2().Text(), "2");
-    ShowRound("1g2y");
-    Answer("1g2b");
+    PlayOneRightThenWrong();
     EXPECT_TRUE(w().PushButton1().Visible());
     EXPECT_TRUE(seam.audio.played.empty());
 }
@@ -399,12 +403,7 @@ TEST_F(RoundsTest, MissingSound) {
     ResetMediaCaches();
     ::testing::internal::CaptureStderr();
 
-    Click(w().PushButton1());
-    PlayBack();
-    Answer(CurrentRound());
-    EXPECT_EQ(w().Label2().Text(), "2");
-    ShowRound("1g2y");
-    Answer("1g2b");
+    PlayOneRightThenWrong();
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Ping.aiff"), std::string::npos) << err;
     EXPECT_EQ(seam.audio.played, (std::vector<std::string>{"Purr.aiff", "Purr.aiff", "Basso.aiff"}));
