@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "framework/production.h"
 
@@ -77,7 +78,7 @@ public:
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull()) return;
         // A device that refused once would refuse (and warn) at every sound.
-        if (!failedDevice_.isEmpty() && device.id() == failedDevice_) return;
+        if (!failedDevice_.empty() && device.id().toStdString() == failedDevice_) return;
 
         QAudioFormat format;
         format.setSampleRate(sound->sampleRate);
@@ -109,13 +110,15 @@ public:
         });
         sink->start(buffer);
         if (sink->error() == QAudio::OpenError || sink->error() == QAudio::FatalError) {
-            failedDevice_ = device.id();
+            failedDevice_ = device.id().toStdString();
             sink->deleteLater();
         }
     }
 
 private:
-    QByteArray failedDevice_;
+    // Not a QByteArray: the output lives in static storage, where nothing of
+    // Qt may wait for a static destructor.
+    std::string failedDevice_;
 };
 
 }  // namespace

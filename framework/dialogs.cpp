@@ -21,8 +21,7 @@ std::shared_ptr<MessageDialogButton> MakeButton(const char* caption, bool visibl
 
 MessageDialog::MessageDialog()
     : ActionButton(MakeButton("OK", true)),
-      CancelButton(MakeButton("Cancel", false)),
-      AlternateActionButton(MakeButton("", false)) {}
+      CancelButton(MakeButton("Cancel", false)) {}
 
 std::shared_ptr<MessageDialogButton> MessageDialog::ShowModal() {
     DialogRequest request;
@@ -33,12 +32,9 @@ std::shared_ptr<MessageDialogButton> MessageDialog::ShowModal() {
     request.actionVisible = ActionButton->Visible;
     request.cancelCaption = CancelButton->Caption;
     request.cancelVisible = CancelButton->Visible;
-    request.alternateCaption = AlternateActionButton->Caption;
-    request.alternateVisible = AlternateActionButton->Visible;
     switch (CurrentSeam().dialogs->ShowModal(request)) {
     case DialogChoice::Action: return ActionButton;
     case DialogChoice::Cancel: return CancelButton;
-    case DialogChoice::Alternate: return AlternateActionButton;
     case DialogChoice::None: break;
     }
     return nullptr;
@@ -71,7 +67,6 @@ public:
         box->setInformativeText(Q(request.explanation));
         QAbstractButton* action = nullptr;
         QAbstractButton* cancel = nullptr;
-        QAbstractButton* alternate = nullptr;
         if (request.actionVisible) {
             auto* b = box->addButton(Q(request.actionCaption), QMessageBox::AcceptRole);
             box->setDefaultButton(b);
@@ -81,8 +76,6 @@ public:
             cancel = box->addButton(Q(request.cancelCaption), QMessageBox::RejectRole);
             box->setEscapeButton(cancel);
         }
-        if (request.alternateVisible)
-            alternate = box->addButton(Q(request.alternateCaption), QMessageBox::DestructiveRole);
         box->exec();
         // Whatever ran during exec may have closed the parent window, and the box with it.
         if (!box) return DialogChoice::None;
@@ -90,7 +83,6 @@ public:
         DialogChoice choice = DialogChoice::None;
         if (clicked && clicked == action) choice = DialogChoice::Action;
         else if (clicked && clicked == cancel) choice = DialogChoice::Cancel;
-        else if (clicked && clicked == alternate) choice = DialogChoice::Alternate;
         delete box.data();
         return choice;
     }

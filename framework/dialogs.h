@@ -21,7 +21,6 @@ public:
     std::string Explanation;
     const std::shared_ptr<MessageDialogButton> ActionButton;
     const std::shared_ptr<MessageDialogButton> CancelButton;
-    const std::shared_ptr<MessageDialogButton> AlternateActionButton;
 
     // Waits until the player clicks a button and returns that button (nil if
     // the dialog was closed some other way).

@@ -1,7 +1,4 @@
 #include "framework/files.h"
-#include "framework/testing.h"
-
-#include <optional>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -16,7 +13,9 @@
 #include <vector>
 
 #include "framework/media.h"
+#include "framework/production.h"
 #include "framework/runtime.h"
+#include "framework/seam.h"
 
 namespace fw {
 
@@ -142,11 +141,6 @@ bool FolderItem::Exists() const {
     return fs::exists(path_, ec);
 }
 
-bool FolderItem::Directory() const {
-    std::error_code ec;
-    return fs::is_directory(path_, ec);
-}
-
 void FolderItem::Visible(bool visible) {
     const std::string name = Name();
     // A name that cannot be one line of the list, or the root, is left alone.
@@ -201,31 +195,32 @@ FolderItemPtr ExecutableFile() {
     return std::make_shared<FolderItem>(std::move(exe));
 }
 
+namespace production {
 namespace {
-// Set only by tests, which must be able to spoil media without touching the build.
-std::optional<std::filesystem::path>& ResourcesOverride() {
-    static std::optional<std::filesystem::path> folder;
-    return folder;
-}
+class ExecutableBundleLocator : public BundleLocator {
+public:
+    fs::path Folder() const override {
+        const FolderItemPtr exe = ExecutableFile();
+        const FolderItemPtr bin = exe ? exe->Parent() : nullptr;
+        const FolderItemPtr bundle = bin ? bin->Parent() : nullptr;
+        return bundle ? bundle->Path() : fs::path();
+    }
+};
 }  // namespace
 
-testing::ScopedBundleResources::ScopedBundleResources(const std::string& folder) {
-    if (ResourcesOverride()) saved_ = ResourcesOverride()->string();
-    ResourcesOverride() = folder;
+BundleLocator& ExecutableBundle() {
+    static ExecutableBundleLocator locator;
+    return locator;
 }
-testing::ScopedBundleResources::~ScopedBundleResources() {
-    if (saved_) ResourcesOverride() = *saved_;
-    else ResourcesOverride().reset();
-}
+}  // namespace production
 
 FolderItemPtr BundleFolder() {
-    const FolderItemPtr exe = ExecutableFile();
-    const FolderItemPtr bin = exe ? exe->Parent() : nullptr;
-    return bin ? bin->Parent() : nullptr;
+    fs::path folder = CurrentSeam().bundle->Folder();
+    if (folder.empty()) return nullptr;
+    return std::make_shared<FolderItem>(std::move(folder));
 }
 
 FolderItemPtr BundleResources() {
-    if (ResourcesOverride()) return std::make_shared<FolderItem>(*ResourcesOverride());
     const FolderItemPtr bundle = BundleFolder();
     return bundle ? bundle->Child("Resources") : nullptr;
 }
@@ -362,8 +357,6 @@ std::string TextInputStream::ReadLine() {
     }
     return line;
 }
-
-bool TextInputStream::EndOfFile() const { return eof_; }
 
 void TextInputStream::Close() {
     if (fd_ >= 0) {

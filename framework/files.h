@@ -24,7 +24,6 @@ public:
     // The item of that name inside this folder, whether it exists or not.
     FolderItemPtr Child(const std::string& name) const;
     bool Exists() const;
-    bool Directory() const;
 
     // False hides the item: its name goes on the folder's ".hidden" list, which
     // Linux file managers read. Best effort; never fails.
@@ -67,7 +66,6 @@ public:
     // kMaxLineBytes bytes of a line are kept; the rest of a longer line is
     // skipped unread, so a huge or binary file can neither hang nor flood.
     std::string ReadLine();
-    bool EndOfFile() const;
     void Close();
 
     static constexpr std::size_t kMaxLineBytes = 256;

@@ -49,12 +49,6 @@ std::shared_ptr<Picture> Picture::Load(const std::string& path) {
 
 void Sound::Play() const { CurrentSeam().audio->Play(data_); }
 
-double Sound::Seconds() const {
-    if (!data_ || data_->channels <= 0 || data_->sampleRate <= 0) return 0.0;
-    const double frames = static_cast<double>(data_->samples.size()) / data_->channels;
-    return frames / data_->sampleRate;
-}
-
 std::shared_ptr<Sound> Sound::Load(const std::string& path) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);

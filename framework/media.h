@@ -35,7 +35,6 @@ public:
     // Starts playing through the audio output and returns at once.
     void Play() const;
 
-    double Seconds() const;
     const std::shared_ptr<const PcmData>& Data() const { return data_; }
 
     // An AIFF (or any libsndfile format) file; nil when it is missing or cannot

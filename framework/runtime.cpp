@@ -62,7 +62,7 @@ void RunMain(const std::function<void()>& startup) {
 }
 
 int RunProcess(int argc, char** argv, const std::function<void()>& main,
-               const std::function<void()>& stop) {
+               const std::function<void()>& stop, const std::function<void()>& atEnd) {
     g_exitStatus = 0;
     int status = 0;
     {
@@ -78,9 +78,10 @@ int RunProcess(int argc, char** argv, const std::function<void()>& main,
         QApplication::setQuitOnLastWindowClosed(false);
         main();
         stop();
-        // Widgets must go before Qt itself does.
+        // Widgets and pictures must go before Qt itself does.
         ReleaseWindows();
         g_app.reset();
+        if (atEnd) atEnd();
         status = g_exitStatus;
     }
     return status;

@@ -20,6 +20,7 @@ Seam& CurrentSeam() {
     if (!s.dialogs) s.dialogs = &production::QtDialogs();
     if (!s.audio) s.audio = &production::QtAudio();
     if (!s.urls) s.urls = &production::DesktopUrls();
+    if (!s.bundle) s.bundle = &production::ExecutableBundle();
     return s;
 }
 
@@ -30,6 +31,7 @@ ScopedSeam::ScopedSeam(const Seam& parts) : saved_(Installed()) {
     if (parts.dialogs) s.dialogs = parts.dialogs;
     if (parts.audio) s.audio = parts.audio;
     if (parts.urls) s.urls = parts.urls;
+    if (parts.bundle) s.bundle = parts.bundle;
 }
 
 ScopedSeam::~ScopedSeam() { Installed() = saved_; }

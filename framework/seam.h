@@ -1,10 +1,11 @@
 #pragma once
 // What tests must control, behind one narrow interface each: the clock behind
-// every Timer, the random source, modal dialogs, audio output and URL opening.
-// Production installs the Qt and entropy-backed versions; tests install their
-// own doubles (see framework/testing.h) with ScopedSeam.
+// every Timer, the random source, modal dialogs, audio output, URL opening and
+// the bundle folder. Production installs the Qt, entropy and executable-backed
+// versions; tests install doubles of their own with ScopedSeam.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -53,11 +54,9 @@ struct DialogRequest {
     bool actionVisible = true;
     std::string cancelCaption;
     bool cancelVisible = false;
-    std::string alternateCaption;
-    bool alternateVisible = false;
 };
 
-enum class DialogChoice { Action, Cancel, Alternate, None };
+enum class DialogChoice { Action, Cancel, None };
 
 class DialogPresenter {
 public:
@@ -90,12 +89,21 @@ public:
     virtual void Open(const std::string& url) = 0;
 };
 
+// Where the program's bundle lies: the folder that holds Resources/ and lib/.
+class BundleLocator {
+public:
+    virtual ~BundleLocator() = default;
+    // Empty when there is none.
+    virtual std::filesystem::path Folder() const = 0;
+};
+
 struct Seam {
     Clock* clock = nullptr;
     RandomSource* random = nullptr;
     DialogPresenter* dialogs = nullptr;
     AudioOutput* audio = nullptr;
     UrlOpener* urls = nullptr;
+    BundleLocator* bundle = nullptr;
 };
 
 // The seam in force. Before anything is installed it holds the production parts.

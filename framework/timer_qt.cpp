@@ -1,9 +1,10 @@
 // Production clock: Qt's precise timers on the event loop. Qt's default
 // coarse timers may fire up to 5% early, too loose for the play-back rhythm.
 
-#include <QElapsedTimer>
-#include <algorithm>
 #include <QTimer>
+
+#include <algorithm>
+#include <chrono>
 
 #include "framework/production.h"
 
@@ -40,16 +41,20 @@ private:
     int period_ = 1;
 };
 
+// The clock itself holds nothing of Qt: it lives in static storage, and its
+// timers are owned by the controls that use them.
 class QtElapsedClock : public Clock {
 public:
-    QtElapsedClock() { elapsed_.start(); }
     std::unique_ptr<ClockTimer> NewTimer(std::function<void()> fire) override {
         return std::make_unique<QtClockTimer>(std::move(fire));
     }
-    std::int64_t NowMs() const override { return elapsed_.elapsed(); }
+    std::int64_t NowMs() const override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+            .count();
+    }
 
 private:
-    QElapsedTimer elapsed_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace

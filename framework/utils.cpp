@@ -165,18 +165,6 @@ std::int32_t Random::InRange(std::int32_t low, std::int32_t high) {
     return engine_->InRange(low, high);
 }
 
-void Shuffle(std::vector<std::int32_t>& values) {
-    if (values.size() < 2) return;
-    Random random;
-    // Fisher–Yates, from the back: each place gets a uniformly chosen one of
-    // the elements not yet placed.
-    for (std::size_t i = values.size() - 1; i > 0; --i) {
-        const auto j = static_cast<std::size_t>(
-            random.InRange(0, static_cast<std::int32_t>(std::min<std::size_t>(i, INT32_MAX))));
-        std::swap(values[i], values[j]);
-    }
-}
-
 void ShowURL(const std::string& url) { CurrentSeam().urls->Open(url); }
 
 namespace production {

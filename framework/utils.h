@@ -40,10 +40,6 @@ private:
     std::unique_ptr<RandomEngine> engine_;
 };
 
-// Puts the elements in a random order (each a new Random), so element 0 is a
-// random one of them.
-void Shuffle(std::vector<std::int32_t>& values);
-
 // Opens a web or mail address in the desktop's handler.
 void ShowURL(const std::string& url);
 

@@ -10,18 +10,23 @@
 namespace fw {
 
 namespace {
-std::vector<std::unique_ptr<Window>>& Windows() {
-    static std::vector<std::unique_ptr<Window>> windows;
-    return windows;
-}
+// Made by the first window and freed by ReleaseWindows, never by a static
+// destructor: when Qt leaves through exit() (its X server gone), nothing here
+// may try to destroy widgets of a GUI that no longer exists.
+std::vector<std::unique_ptr<Window>>* g_windows = nullptr;
 }  // namespace
 
-void RegisterWindow(std::unique_ptr<Window> window) { Windows().push_back(std::move(window)); }
+void RegisterWindow(std::unique_ptr<Window> window) {
+    if (!g_windows) g_windows = new std::vector<std::unique_ptr<Window>>;
+    g_windows->push_back(std::move(window));
+}
 
 void ReleaseWindows() {
+    if (!g_windows) return;
     // Newest first, each window with its controls before its frame.
-    auto& windows = Windows();
-    while (!windows.empty()) windows.pop_back();
+    while (!g_windows->empty()) g_windows->pop_back();
+    delete g_windows;
+    g_windows = nullptr;
 }
 
 Window::Window() : frame_(std::make_unique<WindowFrame>(*this)) {}

@@ -93,4 +93,6 @@ void Stop() {
     ReleaseMenuBar1();
 }
 
-int RunProgram(int argc, char** argv) { return fw::RunProcess(argc, argv, Main, Stop); }
+// The pictures are kept for the whole run; they go at the very end, after the
+// windows that show them and before the GUI they belong to.
+int RunProgram(int argc, char** argv) { return fw::RunProcess(argc, argv, Main, Stop, ResetMediaCaches); }

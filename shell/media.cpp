@@ -22,16 +22,29 @@ struct SoundCache {
 };
 
 // One table for all sixteen pictures and all three sounds.
-PictureCache g_pictures[] = {
-    {"white.png"}, {"red.png"},   {"blue.png"},  {"green.png"}, {"yellow.png"}, {"two.png"},
-    {"three.png"}, {"four.png"},  {"five.png"},  {"six.png"},   {"seven.png"},  {"eight.png"},
-    {"nine.png"},  {"sad.jpg"},   {"star.jpg"},  {"grey.jpg"},
+struct MediaCaches {
+    PictureCache pictures[16] = {
+        {"white.png"}, {"red.png"},   {"blue.png"},  {"green.png"}, {"yellow.png"}, {"two.png"},
+        {"three.png"}, {"four.png"},  {"five.png"},  {"six.png"},   {"seven.png"},  {"eight.png"},
+        {"nine.png"},  {"sad.jpg"},   {"star.jpg"},  {"grey.jpg"},
+    };
+    SoundCache sounds[3] = {{"Basso.aiff"}, {"Ping.aiff"}, {"Purr.aiff"}};
 };
 enum PictureId { kWhite, kRed, kBlue, kGreen, kYellow, kTwo, kThree, kFour, kFive, kSix, kSeven,
                  kEight, kNine, kSad, kStar, kGrey };
-
-SoundCache g_sounds[] = {{"Basso.aiff"}, {"Ping.aiff"}, {"Purr.aiff"}};
 enum SoundId { kBasso, kPing, kPurr };
+
+// Made at the first call and freed by ResetMediaCaches, never by a static
+// destructor: pictures hold Qt data, which must go while Qt still runs, and
+// an exit() from inside Qt must find nothing of ours to destroy.
+MediaCaches* g_caches = nullptr;
+
+MediaCaches& Caches() {
+    if (!g_caches) g_caches = new MediaCaches;
+    return *g_caches;
+}
+PictureCache& Cached(PictureId id) { return Caches().pictures[id]; }
+SoundCache& Cached(SoundId id) { return Caches().sounds[id]; }
 
 fw::FolderItemPtr ChildOf(const fw::FolderItemPtr& folder, const char* file) {
     fw::FolderItemPtr item = folder->Child(file);
@@ -61,32 +74,33 @@ SoundPtr LoadSound(SoundCache& cache) {
 
 }  // namespace
 
-PicturePtr white() { return LoadPicture(g_pictures[kWhite]); }
-PicturePtr red() { return LoadPicture(g_pictures[kRed]); }
-PicturePtr blue() { return LoadPicture(g_pictures[kBlue]); }
-PicturePtr green() { return LoadPicture(g_pictures[kGreen]); }
-PicturePtr yellow() { return LoadPicture(g_pictures[kYellow]); }
-PicturePtr two() { return LoadPicture(g_pictures[kTwo]); }
-PicturePtr three() { return LoadPicture(g_pictures[kThree]); }
-PicturePtr four() { return LoadPicture(g_pictures[kFour]); }
-PicturePtr five() { return LoadPicture(g_pictures[kFive]); }
-PicturePtr six() { return LoadPicture(g_pictures[kSix]); }
-PicturePtr seven() { return LoadPicture(g_pictures[kSeven]); }
-PicturePtr eight() { return LoadPicture(g_pictures[kEight]); }
-PicturePtr nine() { return LoadPicture(g_pictures[kNine]); }
-PicturePtr sad() { return LoadPicture(g_pictures[kSad]); }
-PicturePtr star() { return LoadPicture(g_pictures[kStar]); }
-PicturePtr grey() { return LoadPicture(g_pictures[kGrey]); }
+PicturePtr white() { return LoadPicture(Cached(kWhite)); }
+PicturePtr red() { return LoadPicture(Cached(kRed)); }
+PicturePtr blue() { return LoadPicture(Cached(kBlue)); }
+PicturePtr green() { return LoadPicture(Cached(kGreen)); }
+PicturePtr yellow() { return LoadPicture(Cached(kYellow)); }
+PicturePtr two() { return LoadPicture(Cached(kTwo)); }
+PicturePtr three() { return LoadPicture(Cached(kThree)); }
+PicturePtr four() { return LoadPicture(Cached(kFour)); }
+PicturePtr five() { return LoadPicture(Cached(kFive)); }
+PicturePtr six() { return LoadPicture(Cached(kSix)); }
+PicturePtr seven() { return LoadPicture(Cached(kSeven)); }
+PicturePtr eight() { return LoadPicture(Cached(kEight)); }
+PicturePtr nine() { return LoadPicture(Cached(kNine)); }
+PicturePtr sad() { return LoadPicture(Cached(kSad)); }
+PicturePtr star() { return LoadPicture(Cached(kStar)); }
+PicturePtr grey() { return LoadPicture(Cached(kGrey)); }
 
-SoundPtr Basso() { return LoadSound(g_sounds[kBasso]); }
-SoundPtr Ping() { return LoadSound(g_sounds[kPing]); }
-SoundPtr Purr() { return LoadSound(g_sounds[kPurr]); }
+SoundPtr Basso() { return LoadSound(Cached(kBasso)); }
+SoundPtr Ping() { return LoadSound(Cached(kPing)); }
+SoundPtr Purr() { return LoadSound(Cached(kPurr)); }
 
 void ReleaseSounds() {
-    for (SoundId id : {kBasso, kPurr, kPing}) g_sounds[id].permaSound.reset();
+    if (!g_caches) return;
+    for (SoundId id : {kBasso, kPurr, kPing}) Cached(id).permaSound.reset();
 }
 
 void ResetMediaCaches() {
-    for (auto& p : g_pictures) p = PictureCache{p.file};
-    for (auto& s : g_sounds) s = SoundCache{s.file};
+    delete g_caches;
+    g_caches = nullptr;
 }

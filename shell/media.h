@@ -35,5 +35,6 @@ SoundPtr Purr();
 // At the stop: drops the cached sounds, in the order Basso, Purr, Ping.
 void ReleaseSounds();
 
-// Empties every cache, as at the start of a run. For tests.
+// Empties every cache, as at the start of a run: at the end of the process,
+// once the windows are gone and before Qt is, and between tests.
 void ResetMediaCaches();

@@ -84,9 +84,7 @@ class MediaFaultTest : public GameTest, public ::testing::WithParamInterface<Par
 protected:
     void SetUp() override {
         // The fixture's window must already meet the spoiled folder.
-        for (const auto& entry : fs::directory_iterator(corvessan_test::SourceResources()))
-            fs::copy_file(entry.path(), spoiled.Path() / entry.path().filename());
-        Spoil(spoiled.Path(), File().name, std::get<1>(GetParam()));
+        Spoil(spoiled.Resources(), File().name, std::get<1>(GetParam()));
         savedCerr = std::cerr.rdbuf(captured.rdbuf());
         GameTest::SetUp();
     }
@@ -120,8 +118,8 @@ protected:
         }
     }
 
-    corvessan_test::TempDir spoiled;
-    fw::testing::ScopedBundleResources spoiledResources{spoiled.Path().string()};
+    corvessan_test::BundleCopy spoiled;
+    fw::testing::ScopedBundle spoiledBundle{spoiled.Path()};
     std::ostringstream captured;
     std::streambuf* savedCerr = nullptr;
 };

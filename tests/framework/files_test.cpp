@@ -36,11 +36,18 @@ using fw::TextOutputStream;
 
 FolderItemPtr Item(const fs::path& path) { return std::make_shared<FolderItem>(path); }
 
-std::vector<std::string> ReadAllLines(const fs::path& path) {
+// The file's first `count` lines as ReadLine gives them; past the end it gives "".
+std::vector<std::string> ReadLines(const fs::path& path, std::size_t count) {
     auto in = TextInputStream::Open(Item(path));
     std::vector<std::string> lines;
-    while (!in->EndOfFile()) lines.push_back(in->ReadLine());
+    while (lines.size() < count) lines.push_back(in->ReadLine());
     return lines;
+}
+
+// The file reads as `expected`, and then as empty lines only.
+void ExpectLines(const fs::path& path, std::vector<std::string> expected) {
+    expected.insert(expected.end(), {"", ""});
+    EXPECT_EQ(ReadLines(path, expected.size()), expected);
 }
 
 // The names in a folder, sorted.
@@ -96,18 +103,15 @@ private:
 // ------------------------------------------------------------------ FolderItem
 
 // Parent is nil at the root; Child names an item whether it exists or not.
-TEST(FolderItemTest, ParentChildExistsDirectory) {
+TEST(FolderItemTest, ParentChildExists) {
     TempDir dir;
     FolderItem folder(dir.Path());
     auto child = folder.Child("missing.txt");
     EXPECT_EQ(child->Path(), dir.Path() / "missing.txt");
     EXPECT_EQ(child->Name(), "missing.txt");
     EXPECT_FALSE(child->Exists());
-    EXPECT_FALSE(child->Directory());
     WriteFile(child->Path(), "x");
     EXPECT_TRUE(child->Exists());
-    EXPECT_FALSE(child->Directory());
-    EXPECT_TRUE(folder.Directory());
     ASSERT_NE(child->Parent(), nullptr);
     EXPECT_EQ(child->Parent()->Path(), dir.Path());
     EXPECT_EQ(FolderItem("/").Parent(), nullptr);
@@ -221,13 +225,12 @@ TEST(FilesTest, ApplicationDataNilWhenItCannotBeMade) {
 TEST(TextInputStreamTest, LineEnds) {
     TempDir dir;
     WriteFile(dir.Path() / "t", "a\nb\r\nc\rd\r\r\ne\n\nf");
-    EXPECT_EQ(ReadAllLines(dir.Path() / "t"),
-              (std::vector<std::string>{"a", "b", "c", "d", "", "e", "", "f"}));
-    // A final line end does not make an extra empty line.
+    ExpectLines(dir.Path() / "t", (std::vector<std::string>{"a", "b", "c", "d", "", "e", "", "f"}));
+    // A final line end only ends the last line.
     WriteFile(dir.Path() / "u", "x\r\ny\r\n");
-    EXPECT_EQ(ReadAllLines(dir.Path() / "u"), (std::vector<std::string>{"x", "y"}));
+    ExpectLines(dir.Path() / "u", (std::vector<std::string>{"x", "y"}));
     WriteFile(dir.Path() / "v", "last\r");
-    EXPECT_EQ(ReadAllLines(dir.Path() / "v"), (std::vector<std::string>{"last"}));
+    ExpectLines(dir.Path() / "v", (std::vector<std::string>{"last"}));
 }
 
 // An empty file is at its end at once; reading at the end gives "" and stays at the end.
@@ -235,17 +238,14 @@ TEST(TextInputStreamTest, EmptyFileAndReadingPastTheEnd) {
     TempDir dir;
     WriteFile(dir.Path() / "empty", "");
     auto in = TextInputStream::Open(Item(dir.Path() / "empty"));
-    EXPECT_TRUE(in->EndOfFile());
     EXPECT_EQ(in->ReadLine(), "");
-    EXPECT_TRUE(in->EndOfFile());
+    EXPECT_EQ(in->ReadLine(), "");
 
     WriteFile(dir.Path() / "one", "only");
     auto one = TextInputStream::Open(Item(dir.Path() / "one"));
-    EXPECT_FALSE(one->EndOfFile());
     EXPECT_EQ(one->ReadLine(), "only");
-    EXPECT_TRUE(one->EndOfFile());
     EXPECT_EQ(one->ReadLine(), "");
-    EXPECT_TRUE(one->EndOfFile());
+    EXPECT_EQ(one->ReadLine(), "");
 }
 
 // "\r\n" counts once even when the read buffer ends between "\r" and "\n"
@@ -267,12 +267,11 @@ TEST(TextInputStreamTest, CrLfAcrossBufferBoundary) {
         text += "end\r\n";
         expected.push_back("end");
         WriteFile(dir.Path() / "short", text);
-        EXPECT_EQ(ReadAllLines(dir.Path() / "short"), expected);
+        ExpectLines(dir.Path() / "short", expected);
 
         // One long line (cut to kMaxLineBytes) whose "\r" is at boundary - 1.
         WriteFile(dir.Path() / "long", std::string(boundary - 1, 'x') + "\r\nnext\r\n");
-        EXPECT_EQ(ReadAllLines(dir.Path() / "long"),
-                  (std::vector<std::string>{std::string(TextInputStream::kMaxLineBytes, 'x'), "next"}));
+        ExpectLines(dir.Path() / "long", (std::vector<std::string>{std::string(TextInputStream::kMaxLineBytes, 'x'), "next"}));
     }
 }
 
@@ -289,7 +288,7 @@ TEST(TextInputStreamTest, HugeLineIsBounded) {
     EXPECT_EQ(first.size(), TextInputStream::kMaxLineBytes);
     EXPECT_EQ(first, "a" + std::string(TextInputStream::kMaxLineBytes - 1, 'y'));
     EXPECT_EQ(in->ReadLine(), "second");
-    EXPECT_TRUE(in->EndOfFile());
+    EXPECT_EQ(in->ReadLine(), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
@@ -298,7 +297,7 @@ TEST(TextInputStreamTest, BytesPassThrough) {
     TempDir dir;
     const std::string odd("\xff\xfe\x00z\xc3(\x80", 7);
     WriteFile(dir.Path() / "bin", odd + "\n" + std::string(3, '\0'));
-    EXPECT_EQ(ReadAllLines(dir.Path() / "bin"), (std::vector<std::string>{odd, std::string(3, '\0')}));
+    ExpectLines(dir.Path() / "bin", (std::vector<std::string>{odd, std::string(3, '\0')}));
 }
 
 // Open: nil → NilObjectException; missing → IOException(ENOENT); folder → IOException(EISDIR).
@@ -327,7 +326,6 @@ TEST(TextInputStreamTest, CloseTwice) {
     EXPECT_EQ(in->ReadLine(), "a");
     in->Close();
     in->Close();
-    EXPECT_TRUE(in->EndOfFile());
     EXPECT_EQ(in->ReadLine(), "");
 }
 

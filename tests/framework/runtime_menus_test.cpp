@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "framework/menus.h"
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 #include "framework/window.h"
 #include "shell/app.h"
 #include "tests/support/test_env.h"
@@ -245,7 +245,7 @@ TEST(StartUp, TheWholeProgramEndsThroughFileQuitOrACloseRequestAndLetsGoOfItsMen
     fw::testing::TestSeam seam;
     corvessan_test::TempDir data;
     corvessan_test::ScopedDataHome home(data.Path());
-    fw::testing::ScopedBundleResources resources(corvessan_test::SourceResources().string());
+    fw::testing::ScopedBundle bundle(corvessan_test::SourceBundle());
     char arg0[] = "corvessan";
     char* argv[] = {arg0, nullptr};
 

@@ -16,7 +16,7 @@
 
 #include "framework/dialogs.h"
 #include "framework/production.h"
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 
 namespace {
 
@@ -161,7 +161,6 @@ TEST(DialogSeam, ShowModalReturnsTheChosenButtonAndShowsItsFields) {
     EXPECT_EQ(dialog.ActionButton->Caption, "OK");
     EXPECT_TRUE(dialog.ActionButton->Visible);
     EXPECT_FALSE(dialog.CancelButton->Visible);
-    EXPECT_FALSE(dialog.AlternateActionButton->Visible);
 
     dialog.Icon = 1;
     dialog.Message = "Save the game?";
@@ -169,15 +168,13 @@ TEST(DialogSeam, ShowModalReturnsTheChosenButtonAndShowsItsFields) {
     dialog.ActionButton->Caption = "Save";
     dialog.CancelButton->Caption = "Later";
     dialog.CancelButton->Visible = true;
-    seam.dialogs.answers = {fw::DialogChoice::Action, fw::DialogChoice::Cancel,
-                            fw::DialogChoice::Alternate, fw::DialogChoice::None};
+    seam.dialogs.answers = {fw::DialogChoice::Action, fw::DialogChoice::Cancel, fw::DialogChoice::None};
     EXPECT_EQ(dialog.ShowModal(), dialog.ActionButton);
     EXPECT_EQ(dialog.ShowModal(), dialog.CancelButton);
-    EXPECT_EQ(dialog.ShowModal(), dialog.AlternateActionButton);
     EXPECT_EQ(dialog.ShowModal(), nullptr);
     EXPECT_EQ(dialog.ShowModal(), nullptr);  // script exhausted
 
-    ASSERT_EQ(seam.dialogs.requests.size(), 5u);
+    ASSERT_EQ(seam.dialogs.requests.size(), 4u);
     const fw::DialogRequest& r = seam.dialogs.requests[0];
     EXPECT_EQ(r.icon, 1);
     EXPECT_EQ(r.message, "Save the game?");
@@ -186,7 +183,6 @@ TEST(DialogSeam, ShowModalReturnsTheChosenButtonAndShowsItsFields) {
     EXPECT_TRUE(r.actionVisible);
     EXPECT_EQ(r.cancelCaption, "Later");
     EXPECT_TRUE(r.cancelVisible);
-    EXPECT_FALSE(r.alternateVisible);
 
     fw::MsgBox("Hello");
     EXPECT_EQ(seam.dialogs.messages, std::vector<std::string>{"Hello"});
@@ -227,22 +223,20 @@ TEST(DialogQt, ClickedButtonsAndEscapeMapToChoices) {
     request.actionCaption = "Quit";
     request.cancelCaption = "Stay";
     request.cancelVisible = true;
-    request.alternateCaption = "Restart";
-    request.alternateVisible = true;
 
     AnswerNextBox([](QMessageBox* box) {
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         EXPECT_EQ(box->text(), "Quit now?");
         EXPECT_EQ(box->informativeText(), "The board is not finished.");
-        ASSERT_EQ(box->buttons().size(), 3);
+        ASSERT_EQ(box->buttons().size(), 2);
         EXPECT_EQ(box->defaultButton()->text(), "Quit");
         for (QAbstractButton* b : box->buttons())
-            if (b->text() == "Restart") {
-                EXPECT_EQ(box->buttonRole(b), QMessageBox::DestructiveRole);
+            if (b->text() == "Stay") {
+                EXPECT_EQ(box->buttonRole(b), QMessageBox::RejectRole);
                 b->click();
             }
     });
-    EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::Alternate);
+    EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::Cancel);
 
     AnswerNextBox([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::Cancel);

@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 #include "framework/window.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "framework/production.h"
 #include "framework/seam.h"
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 #include "framework/utils.h"
 
 namespace {
@@ -182,49 +182,6 @@ TEST(UtilsTest, RandomInRangeCoversBothBounds) {
         y.push_back(b->InRange(0, 1000000));
     }
     EXPECT_NE(x, y);
-}
-
-// Shuffle keeps the elements, uses a new Random with Fisher–Yates draws, and can put any element first.
-TEST(UtilsTest, ShuffleIsFisherYates) {
-    TestRandom source;
-    fw::ScopedSeam seam(fw::Seam{nullptr, &source, nullptr, nullptr, nullptr});
-    std::vector<std::int32_t> empty;
-    fw::Shuffle(empty);
-    EXPECT_TRUE(empty.empty());
-    std::vector<std::int32_t> single{5};
-    fw::Shuffle(single);
-    EXPECT_EQ(single, (std::vector<std::int32_t>{5}));
-
-    std::vector<std::int32_t> values{1, 2, 2, 3, 9, 9, 9, 4};
-    const int enginesBefore = source.engines;
-    source.draws.clear();
-    fw::Shuffle(values);
-    EXPECT_EQ(source.engines, enginesBefore + 1);
-    std::vector<std::int32_t> sorted = values;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (std::vector<std::int32_t>{1, 2, 2, 3, 4, 9, 9, 9}));
-    ASSERT_EQ(source.draws.size(), 7u);
-    for (std::size_t d = 0; d < source.draws.size(); ++d) {
-        EXPECT_EQ(source.draws[d].low, 0);
-        EXPECT_EQ(source.draws[d].high, static_cast<std::int32_t>(7 - d));
-    }
-
-    // Every scripted choice of draws gives a different order: all 24 orders of
-    // four elements are reachable, so element 0 can be any of them.
-    std::set<std::vector<std::int32_t>> orders;
-    std::set<std::int32_t> firsts;
-    for (int a = 0; a <= 3; ++a)
-        for (int b = 0; b <= 2; ++b)
-            for (int c = 0; c <= 1; ++c) {
-                source.queue = {a, b, c};
-                std::vector<std::int32_t> four{10, 20, 30, 40};
-                fw::Shuffle(four);
-                EXPECT_TRUE(source.queue.empty());
-                orders.insert(four);
-                firsts.insert(four[0]);
-            }
-    EXPECT_EQ(orders.size(), 24u);
-    EXPECT_EQ(firsts, (std::set<std::int32_t>{10, 20, 30, 40}));
 }
 
 // ShowURL hands the address to the seam's URL opener unchanged.

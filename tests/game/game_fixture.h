@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 #include "framework/widgets_p.h"
 #include "framework/window.h"
 #include "game_window/window1.h"
@@ -129,7 +129,7 @@ protected:
     fw::testing::TestSeam seam;
     corvessan_test::TempDir data;
     corvessan_test::ScopedDataHome home{data.Path()};
-    fw::testing::ScopedBundleResources resources{corvessan_test::SourceResources().string()};
+    fw::testing::ScopedBundle bundle{corvessan_test::SourceBundle()};
     Window1* window = nullptr;
 };
 

@@ -10,20 +10,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The shipped media copied to a folder the test may spoil, installed as the
-// bundle's Resources for the test's lifetime.
+// The shipped media copied to a bundle the test may spoil, installed as the
+// program's bundle for the test's lifetime.
 struct ResourcesCopy {
-    ResourcesCopy() {
-        for (const auto& entry : fs::directory_iterator(corvessan_test::SourceResources()))
-            fs::copy_file(entry.path(), folder.Path() / entry.path().filename());
-    }
-    fs::path operator/(const char* file) const { return folder.Path() / file; }
+    fs::path operator/(const char* file) const { return bundle.Resources() / file; }
     void Hide(const char* file) const { fs::rename(*this / file, stash.Path() / file); }
     void Restore(const char* file) const { fs::rename(stash.Path() / file, *this / file); }
 
-    corvessan_test::TempDir folder;
+    corvessan_test::BundleCopy bundle;
     corvessan_test::TempDir stash;
-    fw::testing::ScopedBundleResources installed{folder.Path().string()};
+    fw::testing::ScopedBundle installed{bundle.Path()};
 };
 
 class MediaAccessorsTest : public ::testing::Test {

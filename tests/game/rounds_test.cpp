@@ -396,10 +396,9 @@ TEST_F(RoundsTest, ColourOfAClick) {
 
 // A sound that cannot be loaded stays silent and the game goes on to its end.
 TEST_F(RoundsTest, MissingSound) {
-    corvessan_test::TempDir media;
-    for (const auto& file : std::filesystem::directory_iterator(corvessan_test::SourceResources()))
-        if (file.path().filename() != "Ping.aiff") std::filesystem::copy(file.path(), media.Path() / file.path().filename());
-    fw::testing::ScopedBundleResources resources(media.Path().string());
+    corvessan_test::BundleCopy media;
+    std::filesystem::remove(media.Resources() / "Ping.aiff");
+    fw::testing::ScopedBundle bundle(media.Path());
     ResetMediaCaches();
     ::testing::internal::CaptureStderr();
 

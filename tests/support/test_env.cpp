@@ -54,4 +54,17 @@ std::filesystem::path SourceResources() {
     return std::filesystem::path(CORVESSAN_SOURCE_DIR) / "Resources";
 }
 
+std::filesystem::path SourceBundle() {
+    // "…/Resources/" names the same folder as "…/Resources".
+    std::filesystem::path resources = SourceResources();
+    if (!resources.has_filename()) resources = resources.parent_path();
+    return resources.parent_path();
+}
+
+BundleCopy::BundleCopy() {
+    std::filesystem::create_directory(Resources());
+    for (const auto& entry : std::filesystem::directory_iterator(SourceResources()))
+        std::filesystem::copy_file(entry.path(), Resources() / entry.path().filename());
+}
+
 }  // namespace corvessan_test

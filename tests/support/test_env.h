@@ -36,5 +36,19 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
 // The repository's Resources folder (the media the bundle ships).
 std::filesystem::path SourceResources();
+// The folder that holds it, which serves as a bundle as it stands.
+std::filesystem::path SourceBundle();
+
+// A bundle of one test's own: its Resources/ holds a copy of the shipped
+// media, which the test may remove or spoil.
+class BundleCopy {
+public:
+    BundleCopy();
+    const std::filesystem::path& Path() const { return dir_.Path(); }
+    std::filesystem::path Resources() const { return dir_.Path() / "Resources"; }
+
+private:
+    TempDir dir_;
+};
 
 }  // namespace corvessan_test

@@ -1,4 +1,4 @@
-#include "framework/testing.h"
+#include "tests/doubles/doubles.h"
 
 #include <algorithm>
 #include <stdexcept>

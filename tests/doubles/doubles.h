@@ -1,12 +1,13 @@
 #pragma once
 // Test doubles for the seam: a clock advanced by hand, chosen random draws,
-// scripted dialog answers, and sinks that record what was played or opened.
+// scripted dialog answers, sinks that record what was played or opened, and a
+// bundle folder of the test's choosing. Only tests link them.
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
-#include <optional>
 #include <memory>
 #include <random>
 #include <string>
@@ -93,17 +94,17 @@ public:
     std::vector<std::string> opened;
 };
 
-// Points the bundle's Resources lookup at `folder` for the object's lifetime,
-// so a test can add, remove or spoil media files without touching the build.
-class ScopedBundleResources {
+// Makes `folder` the bundle (its media in folder/Resources) for the object's
+// lifetime, so a test can add, remove or spoil media without touching the build.
+class ScopedBundle : public BundleLocator {
 public:
-    explicit ScopedBundleResources(const std::string& folder);
-    ~ScopedBundleResources();
-    ScopedBundleResources(const ScopedBundleResources&) = delete;
-    ScopedBundleResources& operator=(const ScopedBundleResources&) = delete;
+    explicit ScopedBundle(std::filesystem::path folder)
+        : folder_(std::move(folder)), installed_(Seam{.bundle = this}) {}
+    std::filesystem::path Folder() const override { return folder_; }
 
 private:
-    std::optional<std::string> saved_;
+    std::filesystem::path folder_;
+    ScopedSeam installed_;
 };
 
 // All five doubles, installed for the object's lifetime.
