@@ -3,10 +3,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextEdit>
 #include <QWheelEvent>
 
@@ -152,10 +155,21 @@ WheelAmounts WheelAmountsOf(const QWheelEvent& event) {
 ImageWellWidget::ImageWellWidget(ImageWell& control, QWidget* parent) : QWidget(parent), control_(control) {}
 
 void ImageWellWidget::paintEvent(QPaintEvent*) {
-    const auto& picture = control_.Image();
-    if (!picture) return;
-    const QPixmap& pixmap = picture->Native().Pixmap();
     QPainter painter(this);
+    const auto& picture = control_.Image();
+    if (!picture) {
+        // An empty well still shows where it is: a sunken frame, drawn by the
+        // style as it draws a QFrame, so it matches the desktop's look.
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.frameShape = QFrame::StyledPanel;
+        frame.state |= QStyle::State_Sunken;
+        frame.lineWidth = 1;
+        frame.midLineWidth = 0;
+        style()->drawControl(QStyle::CE_ShapedFrame, &frame, &painter, this);
+        return;
+    }
+    const QPixmap& pixmap = picture->Native().Pixmap();
     painter.drawPixmap((width() - pixmap.width()) / 2, (height() - pixmap.height()) / 2, pixmap);
 }
 

@@ -218,8 +218,8 @@ TEST_F(WindowControls, LabelsShowTheirTextAndStyle) {
     EXPECT_FALSE(plain->font().bold() || plain->font().underline() || plain->wordWrap());
 }
 
-TEST_F(WindowControls, ImageWellPaintsItsPictureCentredAndNothingForNil) {
-    // An image well paints its picture centred; a nil picture leaves the window's background showing.
+TEST_F(WindowControls, ImageWellPaintsItsPictureCentredAndAnEmptyFrameForNil) {
+    // An image well paints its picture centred; with a nil picture it is an empty frame on the window's background.
     corvessan_test::TempDir dir;
     QImage red(8, 8, QImage::Format_RGB32);
     red.fill(Qt::red);
@@ -231,7 +231,14 @@ TEST_F(WindowControls, ImageWellPaintsItsPictureCentredAndNothingForNil) {
     EXPECT_EQ(shot.pixelColor(10, 10), QColor(Qt::red));
     EXPECT_EQ(shot.pixelColor(1, 1), QColor(0, 0, 255));
     well.Image(nullptr);
-    EXPECT_EQ(well.NativeWidget()->grab().toImage().pixelColor(10, 10), QColor(0, 0, 255));
+    const QImage empty = well.NativeWidget()->grab().toImage();
+    EXPECT_EQ(empty.pixelColor(10, 10), QColor(0, 0, 255));
+    int framed = 0;
+    for (int i = 0; i < 20; ++i)
+        for (const QPoint p : {QPoint(i, 0), QPoint(i, 19), QPoint(0, i), QPoint(19, i)})
+            framed += empty.pixelColor(p) != QColor(0, 0, 255);
+    // Most of the edge, not a stray pixel: the frame goes all round.
+    EXPECT_GT(framed, 60);
 }
 
 TEST_F(WindowControls, PlacesAreContentCoordinatesAndTabPagesShowTheirControls) {

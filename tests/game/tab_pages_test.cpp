@@ -1,6 +1,8 @@
 // The tab pages: the practice square, the sound tests and the links, all of
 // which act beside the game and never on it.
 
+#include <QImage>
+
 #include <string>
 #include <vector>
 
@@ -69,6 +71,21 @@ TEST_F(TabPagesTest, PracticeSquareReportsLastWheelChoice) {
     EXPECT_EQ(Practice().Image(), white());
     Enter(Practice());
     EXPECT_EQ(Reported(), "You chose red");
+}
+
+// At opening the practice square holds no picture, yet the player can see where it is on "Instructions".
+TEST_F(TabPagesTest, EmptyPracticeSquareIsVisible) {
+    SelectPage(1);
+    ASSERT_EQ(Practice().Image(), nullptr);
+    const QImage page = w().ContentWidget()->grab().toImage();
+    const QRect square(Practice().Left(), Practice().Top(), Practice().Width(), Practice().Height());
+    // The page's own colour, just left of the square.
+    const QColor background = page.pixelColor(square.left() - 3, square.center().y());
+    int differing = 0;
+    for (int y = square.top(); y <= square.bottom(); ++y)
+        for (int x = square.left(); x <= square.right(); ++x) differing += page.pixelColor(x, y) != background;
+    // Its outline at least: two widths and two heights, less the corners.
+    EXPECT_GE(differing, 2 * (square.width() + square.height()) - 8);
 }
 
 // The practice square and the grid keep separate choices, and the square works during a play-back.
