@@ -29,7 +29,9 @@ WindowFrame::WindowFrame(Window& owner) : owner_(owner), content_(new QWidget(th
     QFont font = content_->font();
     font.setPixelSize(kDefaultTextPixels);
     content_->setFont(font);
-    content_->setFocusPolicy(Qt::StrongFocus);
+    // The content holds the focus while no control does, so keys reach the
+    // window (Return for the default button); Tab passes it by.
+    content_->setFocusPolicy(Qt::ClickFocus);
 }
 
 void WindowFrame::ApplyContentSize(int width, int height) {

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 
 #include <algorithm>
+#include <functional>
 
 #include "framework/menus.h"
 #include "framework/widgets_p.h"
@@ -44,9 +45,39 @@ void Window::RaiseConstructionEvents() {
     constructing_ = true;
     Layout();
     CreateControls();
+    OrderFocusChain();
     constructing_ = false;
     frame_->setVisible(settings_.visible);
     Open();
+}
+
+void Window::OrderFocusChain() {
+    // Within each container by TabIndex, ties in creation order; a container's
+    // own controls follow it directly, before its next sibling.
+    std::vector<RectControl*> order;
+    std::vector<std::string> visited;
+    std::function<void(const std::string&)> addContainer = [&](const std::string& container) {
+        if (std::find(visited.begin(), visited.end(), container) != visited.end()) return;
+        visited.push_back(container);
+        std::vector<RectControl*> members;
+        for (const auto& c : controls_)
+            if (auto* rect = dynamic_cast<RectControl*>(c.get()); rect && rect->InitialParent() == container)
+                members.push_back(rect);
+        std::stable_sort(members.begin(), members.end(),
+                         [](const RectControl* a, const RectControl* b) { return a->TabIndex() < b->TabIndex(); });
+        for (RectControl* rect : members) {
+            order.push_back(rect);
+            addContainer(rect->Name());
+        }
+    };
+    addContainer("");
+    // A control whose container is not on the window still gets a place: last.
+    for (const auto& c : controls_)
+        if (auto* rect = dynamic_cast<RectControl*>(c.get());
+            rect && std::find(order.begin(), order.end(), rect) == order.end())
+            order.push_back(rect);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1]->NativeWidget(), order[i]->NativeWidget());
 }
 
 void Window::MenuBar(std::shared_ptr<fw::MenuBar> bar) {

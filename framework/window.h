@@ -87,6 +87,7 @@ private:
     // Radio buttons exclude each other within their container.
     QButtonGroup* RadioGroup(const std::string& container);
     void RaiseConstructionEvents();
+    void OrderFocusChain();
     void Remove(Control* control);
 
     template <class T>

@@ -381,4 +381,48 @@ TEST_F(WindowControls, ADisabledControlSwallowsMouseEventsSoNothingBehindItSeesT
                           "Over wheel -120 0"}));
 }
 
+
+TEST_F(WindowControls, TabFollowsTabIndexWithinEachContainer) {
+    // Tab visits each container's controls by TabIndex (ties in creation order), a container's own right after it.
+    auto button = [](const char* name, int tabIndex, const char* parent = "", int left = 0) {
+        return ControlSpec{.name = name, .kind = ControlKind::PushButton, .left = left, .top = 0, .width = 30,
+                           .height = 20, .tabIndex = tabIndex, .parent = parent, .text = name};
+    };
+    TestWindow& w = Make({
+        button("Last", 4),
+        {.name = "Box", .kind = ControlKind::GroupBox, .left = 0, .top = 100, .width = 200, .height = 80,
+         .tabIndex = 1, .text = "Box"},
+        button("InnerSecond", 1, "Box", 40),
+        button("First", 0),
+        button("InnerFirst", 0, "Box", 80),
+        button("TieA", 2),
+        button("TieB", 2),
+        button("Hidden", 3),
+        {.name = "Ticker", .kind = ControlKind::Timer, .period = 100},
+    });
+    w.ControlAs<fw::PushButton>("Hidden").Visible(false);
+    QWidget* frame = w.NativeWindow();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+
+    auto nameOf = [&](QWidget* widget) -> std::string {
+        for (fw::Control* c : w.Controls())
+            if (auto* rect = dynamic_cast<fw::RectControl*>(c); rect && rect->NativeWidget() == widget) return c->Name();
+        return "?";
+    };
+    // From the window itself, as it opens with no control focused, Tab goes to the first.
+    w.ContentWidget()->setFocus(Qt::ActiveWindowFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), w.ContentWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    Log visited{nameOf(QApplication::focusWidget())};
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(nameOf(QApplication::focusWidget()));
+    }
+    EXPECT_EQ(visited, (Log{"First", "InnerFirst", "InnerSecond", "TieA", "TieB", "Last", "First"}));
+    // Backwards, the same road.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(nameOf(QApplication::focusWidget()), "Last");
+}
+
 }  // namespace

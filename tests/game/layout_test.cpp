@@ -248,6 +248,33 @@ TEST_F(LayoutTest, DefaultButtonAndRadioGroups) {
     EXPECT_EQ(values(), "1010");
 }
 
+// Tab goes by TabIndex: START, END ?, the tabs, then the page's controls; a
+// radio group is one stop (its selected button), MODE before Level.
+TEST_F(LayoutTest, TabOrderFollowsTabIndex) {
+    QWidget* frame = w().NativeWindow();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QWidget* tabs = static_cast<QTabWidget*>(w().TabPanel1().NativeWidget())->tabBar();
+    auto walk = [&](int page) {
+        SelectPage(page);
+        w().ContentWidget()->setFocus(Qt::ActiveWindowFocusReason);
+        std::vector<QWidget*> stops;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            stops.push_back(QApplication::focusWidget());
+        }
+        return stops;
+    };
+    auto widgets = [&](std::initializer_list<fw::RectControl*> onPage) {
+        std::vector<QWidget*> out{w().PushButton1().NativeWidget(), w().PushButton2().NativeWidget(), tabs};
+        for (fw::RectControl* c : onPage) out.push_back(c->NativeWidget());
+        out.push_back(w().PushButton1().NativeWidget());
+        return out;
+    };
+    EXPECT_EQ(walk(0), widgets({&w().RadioButton1(), &w().RadioButton3(), &w().PushButton7()}));
+    EXPECT_EQ(walk(1), widgets({&w().PushButton4(), &w().PushButton5(), &w().PushButton6()}));
+}
+
 // Large, bold and link texts are drawn as laid out.
 TEST_F(LayoutTest, TextStyles) {
     auto font = [](fw::Label& l) { return l.NativeWidget()->font(); };
