@@ -1,5 +1,6 @@
 #include "framework/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -7,7 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -29,6 +32,10 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr std::size_t kMaxHiddenListBytes = 1024 * 1024;
 // Temporary names are ".<name>.XXXXXX"; a long name is cut so they fit NAME_MAX.
 constexpr std::size_t kMaxTempStem = 200;
+constexpr std::size_t kTempSuffix = 6;  // the X's that mkostemp fills with letters and digits
+// A temporary this old is a killed writer's: a live write renames its own
+// within moments, so a younger one may still be in flight in another process.
+constexpr std::time_t kStaleTempSeconds = 60;
 
 std::string Describe(const std::string& what, const fs::path& path, int error) {
     return what + " \"" + path.string() + "\": " + std::strerror(error);
@@ -118,6 +125,32 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+// What the temporary names of a target called `name` start with.
+std::string TempPrefix(const std::string& name) { return "." + name.substr(0, kMaxTempStem) + "."; }
+
+bool IsTempName(const std::string& name, const std::string& prefix) {
+    return name.size() == prefix.size() + kTempSuffix && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// Removes what writers of the same target, killed between making their
+// temporary file and renaming it, left in `folder`: plain files of the
+// target's temporary names, older than kStaleTempSeconds. Best effort.
+void RemoveStaleTemporaries(const fs::path& folder, const std::string& prefix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name, prefix)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (now - st.st_mtime < kStaleTempSeconds) continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
@@ -381,7 +414,7 @@ std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItemPtr& 
         (::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
         ThrowIO("Cannot create", target, EISDIR);
 
-    std::string temp = (FolderOf(target) / ("." + name.substr(0, kMaxTempStem) + ".XXXXXX")).string();
+    std::string temp = (FolderOf(target) / (TempPrefix(name) + std::string(kTempSuffix, 'X'))).string();
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) ThrowIO("Cannot create", target, errno);
     return std::shared_ptr<TextOutputStream>(new TextOutputStream(target, fs::path(temp), fd));
@@ -423,6 +456,7 @@ void TextOutputStream::Close() {
         ThrowIO("Cannot replace", target_, error);
     }
     SyncFolder(FolderOf(target_));
+    RemoveStaleTemporaries(FolderOf(target_), TempPrefix(target_.filename().string()));
 }
 
 void TextOutputStream::Discard() {

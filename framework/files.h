@@ -81,7 +81,9 @@ private:
 
 // Writes a text file whole. The lines go to a temporary file in the same
 // folder that Close syncs and renames over the target, so a crash, a kill or a
-// full disk never leaves a truncated or empty file behind.
+// full disk never leaves a truncated or empty file behind. A successful Close
+// also removes the target's temporaries that killed writers left, once they
+// are a minute old.
 class TextOutputStream {
 public:
     ~TextOutputStream();

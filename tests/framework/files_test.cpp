@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cerrno>
+#include <ctime>
 #include <cstdlib>
 #include <functional>
 #include <random>
@@ -48,6 +49,13 @@ std::vector<std::string> ReadLines(const fs::path& path, std::size_t count) {
 void ExpectLines(const fs::path& path, std::vector<std::string> expected) {
     expected.insert(expected.end(), {"", ""});
     EXPECT_EQ(ReadLines(path, expected.size()), expected);
+}
+
+// Sets a file's modification time `age` into the past, as if written then.
+void AgeBy(const fs::path& path, std::chrono::seconds age) {
+    struct timespec times[2] = {};
+    times[0].tv_sec = times[1].tv_sec = std::time(nullptr) - age.count();
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }
 
 // The names in a folder, sorted.
@@ -531,11 +539,56 @@ TEST(TextOutputStreamTest, KilledWriterLoopAlwaysLeavesWholeValue) {
     // The kills came both before and after commits.
     EXPECT_GT(seen.size(), 10u);
     // Only the target and temporary files of killed writers (".scores.txt.XXXXXX") are left.
+    std::size_t leftovers = 0;
     for (const auto& name : Names(dir.Path())) {
         if (name != "scores.txt") {
             EXPECT_EQ(name.rfind(".scores.txt.", 0), 0u) << name;
+            AgeBy(dir.Path() / name, std::chrono::minutes(2));
+            ++leftovers;
         }
     }
+    EXPECT_GT(leftovers, 0u) << "no kill came between a temporary file and its rename";
+
+    // Once they are old, the next whole write takes them away.
+    auto out = TextOutputStream::Create(Item(target));
+    out->WriteLine("7");
+    out->Close();
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"scores.txt"});
+    EXPECT_EQ(ReadFile(target), "7\n");
+}
+
+// A write removes only its own target's temporaries, and only those a minute
+// old: a younger one may be another copy's write in flight.
+TEST(TextOutputStreamTest, RemovesOnlyStaleTemporariesOfItsTarget) {
+    TempDir dir;
+    const fs::path folder = dir.Path();
+    const std::set<std::string> kept{
+        ".scores.txt.Fresh1",    // too young
+        ".scores.txt.Old12",     // five characters, not six
+        ".scores.txt.Old1234",   // seven
+        ".scores.txt.Old-12",    // not a letter or a digit
+        "scores.txt.Old123",     // not hidden
+        ".other.txt.Old123",     // another target's
+        ".scores.txt.Folder",    // a folder
+        ".scores.txt.Linked",    // a link, whose target stays too
+        "linked-to",
+    };
+    for (const auto& name : kept)
+        if (name != ".scores.txt.Folder" && name != ".scores.txt.Linked") WriteFile(folder / name, "x");
+    fs::create_directory(folder / ".scores.txt.Folder");
+    fs::create_symlink(folder / "linked-to", folder / ".scores.txt.Linked");
+    for (const auto& name : {".scores.txt.Old123", ".scores.txt.aB3xYz"}) WriteFile(folder / name, "stale");
+    for (const auto& name : Names(folder))
+        if (name != ".scores.txt.Fresh1") AgeBy(folder / name, std::chrono::minutes(5));
+
+    auto out = TextOutputStream::Create(Item(folder / "scores.txt"));
+    out->WriteLine("42");
+    out->Close();
+    std::set<std::string> expected = kept;
+    expected.insert("scores.txt");
+    EXPECT_EQ(Names(folder), expected);
+    EXPECT_EQ(ReadFile(folder / "scores.txt"), "42\n");
+    EXPECT_EQ(ReadFile(folder / "linked-to"), "x");
 }
 
 }  // namespace
