@@ -24,27 +24,7 @@ if [ ! -x "$program" ]; then
     exit 1
 fi
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-    [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill -KILL "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# Waits up to $2 tenths of a second for the shell test $1 to hold.
-wait_for() {
-    n=0
-    while ! eval "$1"; do
-        n=$((n + 1))
-        [ "$n" -ge "$2" ] && return 1
-        sleep 0.1
-    done
-}
+. "$(dirname "$0")/xvfb.sh"
 
 alive() { kill -0 "$1" 2>/dev/null; }
 
@@ -52,21 +32,16 @@ alive() { kill -0 "$1" 2>/dev/null; }
 # Prints what happened; returns 1 on a failure.
 one_run() {
     name=$1
-    rm -rf "$work/data" "$work/display"
+    rm -rf "$work/data"
     mkdir -p "$work/data"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    if ! wait_for '[ -s "$work/display" ]' 100; then
-        echo "FAIL ($name): Xvfb did not start"; cat "$work/xvfb.log"; return 1
-    fi
-    display=:$(cat "$work/display")
+    start_xvfb 1024x768x24 || return 1
 
     # A crash must show as a crash: under AddressSanitizer a SEGV would
     # otherwise end the process with an ordinary exit status.
     DISPLAY=$display XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb \
         ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}handle_segv=0:handle_abort=0:detect_leaks=0" \
         "$program" >"$work/game.out" 2>"$work/game.err" &
-    game_pid=$!
+    client_pid=$!
     if ! DISPLAY=$display wait_for 'xdotool search --onlyvisible --name "^Corvessan$" >/dev/null 2>&1' 150; then
         echo "FAIL ($name): the game window did not come up"; cat "$work/game.err"; return 1
     fi
@@ -78,18 +53,18 @@ one_run() {
     xvfb_pid=
     if [ "$2" = term ]; then
         sleep 0.3
-        alive "$game_pid" && kill -TERM "$game_pid" 2>/dev/null
+        alive "$client_pid" && kill -TERM "$client_pid" 2>/dev/null
     fi
-    if ! wait_for '! alive "$game_pid"' 100; then
+    if ! wait_for '! alive "$client_pid"' 100; then
         echo "FAIL ($name): the game still runs 10 s after its X server went away"
-        kill -KILL "$game_pid" 2>/dev/null
-        wait "$game_pid" 2>/dev/null
-        game_pid=
+        kill -KILL "$client_pid" 2>/dev/null
+        wait "$client_pid" 2>/dev/null
+        client_pid=
         return 1
     fi
-    wait "$game_pid"
+    wait "$client_pid"
     status=$?
-    game_pid=
+    client_pid=
     echo "$name: exit status $status; stderr: $(tr '\n' ' ' <"$work/game.err" | cut -c1-200)"
     # 128 + n is death by signal n; SIGTERM (15) is the one we sent ourselves.
     if [ "$status" -gt 128 ] && [ "$status" -ne 143 ]; then

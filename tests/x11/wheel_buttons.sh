@@ -22,40 +22,14 @@ if [ ! -x "$probe" ]; then
     exit 1
 fi
 
-work=$(mktemp -d)
-xvfb_pid=
-probe_pid=
-cleanup() {
-    [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# Waits up to $2 tenths of a second for the shell test $1 to hold.
-wait_for() {
-    n=0
-    while ! eval "$1"; do
-        n=$((n + 1))
-        [ "$n" -ge "$2" ] && return 1
-        sleep 0.1
-    done
-}
-
-# Xvfb picks a free display itself and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-if ! wait_for '[ -s "$work/display" ]' 100; then
-    echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1
-fi
-DISPLAY=:$(cat "$work/display")
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 640x480x24 || exit 1
+DISPLAY=$display
 export DISPLAY
 echo "display $DISPLAY"
 
 XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=xcb "$probe" >"$work/out" 2>"$work/err" &
-probe_pid=$!
+client_pid=$!
 if ! wait_for 'grep -q "^ready" "$work/out"' 150; then
     echo "FAIL: the probe window did not come up"; cat "$work/err"; exit 1
 fi
