@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMainWindow>
+#include <QPointer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -103,6 +104,8 @@ QAction* QuitAction() {
 struct ProcessRun {
     int status = -1;
     bool stopped = false, loopEntered = false, watchdogFired = false;
+    // The end step ran after the stop, with the window and its widgets gone.
+    bool endedAfterWindows = false;
 
     template <class W>
     void Go(const std::function<void()>& inLoop) {
@@ -119,12 +122,14 @@ struct ProcessRun {
         });
         char arg0[] = "corvessan";
         char* argv[] = {arg0, nullptr};
+        QPointer<QWidget> frame;
         auto startup = [&] {
             zero.start(0);
             watchdog.start(5000);
-            fw::MakeWindow<W>();
+            frame = fw::MakeWindow<W>().NativeWindow();
         };
-        status = fw::RunProcess(1, argv, [&] { fw::RunMain(startup); }, [&] { stopped = true; });
+        auto atEnd = [&] { endedAfterWindows = stopped && frame.isNull(); };
+        status = fw::RunProcess(1, argv, [&] { fw::RunMain(startup); }, [&] { stopped = true; }, atEnd);
     }
 };
 
@@ -182,6 +187,7 @@ TEST(RuntimeProcess, QuitItemShortcutCloseRequestAndQuitEndTheRunWithStatusZero)
         run.Go<MenuWindow>(act);
         EXPECT_EQ(run.status, 0) << way;
         EXPECT_TRUE(run.loopEntered && run.stopped) << way;
+        EXPECT_TRUE(run.endedAfterWindows) << way;
         EXPECT_FALSE(run.watchdogFired) << way;
         EXPECT_FALSE(fw::InEventLoop());
     }
