@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QTabBar>
 #include <QTest>
-#include <QWheelEvent>
 
 #include <string>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "framework/media.h"
 #include "framework/widgets_p.h"
 #include "framework/window.h"
+#include "tests/support/qt_input.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -87,21 +87,9 @@ ControlSpec Well(const char* name, int index, int left, int top, int size = 40) 
             .width = size, .height = size};
 }
 
-void Wheel(QWidget* widget, int angleX, int angleY, QPoint pixels = {}) {
-    const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
-    QWheelEvent event(pos, widget->mapToGlobal(pos), pixels, QPoint(angleX, angleY), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget, &event);
-}
-
-void Enter(QWidget* widget) {
-    QEnterEvent event(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
-    QApplication::sendEvent(widget, &event);
-}
-void Leave(QWidget* widget) {
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(widget, &event);
-}
+using corvessan_test::Enter;
+using corvessan_test::Leave;
+using corvessan_test::Wheel;
 
 // Counts the mouse presses and wheel turns that reach one widget itself.
 struct MouseCounter : QObject {
@@ -401,9 +389,6 @@ TEST_F(WindowControls, TabFollowsTabIndexWithinEachContainer) {
         {.name = "Ticker", .kind = ControlKind::Timer, .period = 100},
     });
     w.ControlAs<fw::PushButton>("Hidden").Visible(false);
-    QWidget* frame = w.NativeWindow();
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
 
     auto nameOf = [&](QWidget* widget) -> std::string {
         for (fw::Control* c : w.Controls())
@@ -411,14 +396,9 @@ TEST_F(WindowControls, TabFollowsTabIndexWithinEachContainer) {
         return "?";
     };
     // From the window itself, as it opens with no control focused, Tab goes to the first.
-    w.ContentWidget()->setFocus(Qt::ActiveWindowFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), w.ContentWidget());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    Log visited{nameOf(QApplication::focusWidget())};
-    for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.push_back(nameOf(QApplication::focusWidget()));
-    }
+    Log visited;
+    for (QWidget* stop : corvessan_test::TabStops(w.NativeWindow(), w.ContentWidget(), 7))
+        visited.push_back(nameOf(stop));
     EXPECT_EQ(visited, (Log{"First", "InnerFirst", "InnerSecond", "TieA", "TieB", "Last", "First"}));
     // Backwards, the same road.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);

@@ -7,7 +7,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "framework/window.h"
 #include "game_window/window1.h"
 #include "shell/media.h"
+#include "tests/support/qt_input.h"
 #include "tests/support/test_env.h"
 
 class GameTest : public ::testing::Test {
@@ -36,11 +36,7 @@ protected:
     // ---- real input ----------------------------------------------------
     // A wheel turn as Qt reports it: up and left are positive angle deltas.
     static void Wheel(fw::RectControl& control, int angleX, int angleY) {
-        QWidget* widget = control.NativeWidget();
-        const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
-        QWheelEvent event(pos, widget->mapToGlobal(pos), QPoint(), QPoint(angleX, angleY), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(widget, &event);
+        corvessan_test::Wheel(control.NativeWidget(), angleX, angleY);
     }
     static void WheelUp(fw::RectControl& c) { Wheel(c, 0, 120); }
     static void WheelDown(fw::RectControl& c) { Wheel(c, 0, -120); }
@@ -51,16 +47,8 @@ protected:
         QWidget* widget = control.NativeWidget();
         QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(widget->width() / 2, widget->height() / 2));
     }
-    static void Enter(fw::RectControl& control) {
-        QWidget* widget = control.NativeWidget();
-        const QPointF pos(widget->width() / 2.0, widget->height() / 2.0);
-        QEnterEvent event(pos, pos, widget->mapToGlobal(pos));
-        QApplication::sendEvent(widget, &event);
-    }
-    static void Leave(fw::RectControl& control) {
-        QEvent event(QEvent::Leave);
-        QApplication::sendEvent(control.NativeWidget(), &event);
-    }
+    static void Enter(fw::RectControl& control) { corvessan_test::Enter(control.NativeWidget()); }
+    static void Leave(fw::RectControl& control) { corvessan_test::Leave(control.NativeWidget()); }
 
     // Chooses the colour of `letter` with the wheel over `square`.
     void Choose(int square, char letter) {

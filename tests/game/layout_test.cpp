@@ -251,19 +251,10 @@ TEST_F(LayoutTest, DefaultButtonAndRadioGroups) {
 // Tab goes by TabIndex: START, END ?, the tabs, then the page's controls; a
 // radio group is one stop (its selected button), MODE before Level.
 TEST_F(LayoutTest, TabOrderFollowsTabIndex) {
-    QWidget* frame = w().NativeWindow();
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     QWidget* tabs = static_cast<QTabWidget*>(w().TabPanel1().NativeWidget())->tabBar();
     auto walk = [&](int page) {
         SelectPage(page);
-        w().ContentWidget()->setFocus(Qt::ActiveWindowFocusReason);
-        std::vector<QWidget*> stops;
-        for (int i = 0; i < 7; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            stops.push_back(QApplication::focusWidget());
-        }
-        return stops;
+        return corvessan_test::TabStops(w().NativeWindow(), w().ContentWidget(), 7);
     };
     auto widgets = [&](std::initializer_list<fw::RectControl*> onPage) {
         std::vector<QWidget*> out{w().PushButton1().NativeWidget(), w().PushButton2().NativeWidget(), tabs};
