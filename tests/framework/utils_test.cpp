@@ -2,21 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
-#include <deque>
 #include <limits>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "framework/production.h"
 #include "framework/seam.h"
-#include "tests/doubles/doubles.h"
 #include "framework/utils.h"
+#include "tests/doubles/doubles.h"
 
 namespace {
 
@@ -25,46 +22,6 @@ using fw::Str;
 using fw::StrComp;
 using fw::Val;
 using Pieces = std::vector<std::string>;
-
-// A random source for these tests: queued draws first, then seeded ones; it
-// records every draw and counts the engines it made.
-class TestRandom : public fw::RandomSource {
-public:
-    struct Draw {
-        std::int32_t low, high, result;
-    };
-    explicit TestRandom(std::uint32_t seed = 7) : generator(seed) {}
-
-    std::unique_ptr<fw::RandomEngine> NewEngine() override {
-        ++engines;
-        return std::make_unique<Engine>(*this);
-    }
-
-    std::mt19937 generator;
-    std::deque<std::int32_t> queue;
-    std::vector<Draw> draws;
-    int engines = 0;
-
-private:
-    class Engine : public fw::RandomEngine {
-    public:
-        explicit Engine(TestRandom& source) : source_(source) {}
-        std::int32_t InRange(std::int32_t low, std::int32_t high) override {
-            std::int32_t value;
-            if (!source_.queue.empty()) {
-                value = source_.queue.front();
-                source_.queue.pop_front();
-            } else {
-                value = std::uniform_int_distribution<std::int32_t>(low, high)(source_.generator);
-            }
-            source_.draws.push_back({low, high, value});
-            return value;
-        }
-
-    private:
-        TestRandom& source_;
-    };
-};
 
 // Str: plain digits for whole values, "%.15g" otherwise, never the locale's comma, NAN/INF named.
 TEST(UtilsTest, StrFormatsNumbers) {
