@@ -13,6 +13,7 @@
 #include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 #include "framework/media.h"
@@ -330,6 +331,10 @@ std::shared_ptr<TextInputStream> TextInputStream::Open(const FolderItemPtr& item
         ::close(fd);
         ThrowIO("Cannot open", path, EISDIR);
     }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw IOException("Cannot open \"" + path.string() + "\": not a regular file", EINVAL);
+    }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
@@ -359,22 +364,25 @@ int TextInputStream::ReadByte() {
     return static_cast<unsigned char>(buffer_[bufferPos_++]);
 }
 
-std::string TextInputStream::ReadLine() {
-    std::string line;
-    if (eof_) return line;
+// Reads on through the current line, keeping its bytes in `line` (when given)
+// while it has room. Stops after the line's end, at the end of the text, or,
+// with `line` full, right where the bytes it cannot keep begin.
+TextInputStream::Stop TextInputStream::Scan(std::string* line) {
     for (;;) {
         if (bufferPos_ >= buffer_.size()) {
-            if (ReadByte() < 0) break;  // the last line has no end
+            if (ReadByte() < 0) return Stop::EndOfText;  // the last line has no end
             --bufferPos_;
         }
-        // Scan what the buffer holds for a line end; keep at most kMaxLineBytes
-        // and pass over the rest without storing it.
         const char* begin = buffer_.data() + bufferPos_;
         const char* end = buffer_.data() + buffer_.size();
         const char* stop = std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
-        const std::size_t room = kMaxLineBytes - line.size();
-        line.append(begin, std::min(static_cast<std::size_t>(stop - begin), room));
-        bufferPos_ = static_cast<std::size_t>(stop - buffer_.data());
+        const char* kept = stop;
+        if (line) {
+            kept = begin + std::min(static_cast<std::size_t>(stop - begin), kMaxLineBytes - line->size());
+            line->append(begin, kept);
+        }
+        bufferPos_ = static_cast<std::size_t>(kept - buffer_.data());
+        if (kept < stop) return Stop::Full;
         if (stop == end) continue;
         ++bufferPos_;
         if (*stop == '\r') {
@@ -382,9 +390,22 @@ std::string TextInputStream::ReadLine() {
             const int next = ReadByte();
             if (next >= 0 && next != '\n') --bufferPos_;
         }
-        break;
+        return Stop::LineEnd;
     }
-    if (bufferPos_ >= buffer_.size()) {
+}
+
+std::string TextInputStream::ReadLine() {
+    std::string line;
+    if (eof_) return line;
+    // What the previous line could not keep is passed over only now, so that
+    // line came back without waiting for the end of a huge one.
+    if (restOfLineUnread_) {
+        restOfLineUnread_ = false;
+        Scan(nullptr);
+    }
+    if (Scan(&line) == Stop::Full) {
+        restOfLineUnread_ = true;
+    } else if (bufferPos_ >= buffer_.size()) {
         if (ReadByte() < 0) eof_ = true;
         else --bufferPos_;
     }
@@ -403,6 +424,9 @@ void TextInputStream::Close() {
 }
 
 // ---------------------------------------------------------- TextOutputStream
+
+TextOutputStream::TextOutputStream(fs::path target, fs::path temp, int fd)
+    : target_(std::move(target)), temp_(std::move(temp)), fd_(fd), uncaughtAtCreate_(std::uncaught_exceptions()) {}
 
 std::shared_ptr<TextOutputStream> TextOutputStream::Create(const FolderItemPtr& item) {
     if (!item) throw NilObjectException("TextOutputStream.Create: the file is nil");
@@ -469,6 +493,12 @@ void TextOutputStream::Discard() {
 }
 
 TextOutputStream::~TextOutputStream() {
+    // An exception that drops the stream may have cut its writing short: a
+    // half-written text must never replace the file.
+    if (std::uncaught_exceptions() > uncaughtAtCreate_) {
+        Discard();
+        return;
+    }
     // A stream that goes away is closed: commit what was written, quietly.
     try {
         Close();

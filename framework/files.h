@@ -58,23 +58,28 @@ FolderItemPtr ApplicationData();
 class TextInputStream {
 public:
     ~TextInputStream();
-    // Opens an existing file; NilObjectException for a nil item, IOException
-    // when it cannot be opened.
+    // Opens an existing regular file; NilObjectException for a nil item,
+    // IOException when it cannot be opened or is not a regular file (a pipe or
+    // a device could block or never end).
     static std::shared_ptr<TextInputStream> Open(const FolderItemPtr& item);
 
     // The next line without its end ("\n", "\r\n" or "\r"). At most
     // kMaxLineBytes bytes of a line are kept; the rest of a longer line is
-    // skipped unread, so a huge or binary file can neither hang nor flood.
+    // skipped unread by the next call, so a huge or binary file can neither
+    // flood nor hold up the line that was asked for.
     std::string ReadLine();
     void Close();
 
     static constexpr std::size_t kMaxLineBytes = 256;
 
 private:
+    enum class Stop { LineEnd, EndOfText, Full };
     explicit TextInputStream(int fd) : fd_(fd) {}
     int ReadByte();
+    Stop Scan(std::string* line);
     int fd_;
     bool eof_ = false;
+    bool restOfLineUnread_ = false;
     std::string buffer_;
     std::size_t bufferPos_ = 0;
 };
@@ -83,7 +88,8 @@ private:
 // folder that Close syncs and renames over the target, so a crash, a kill or a
 // full disk never leaves a truncated or empty file behind. A successful Close
 // also removes the target's temporaries that killed writers left, once they
-// are a minute old.
+// are a minute old. A stream dropped without Close commits, unless it is
+// dropped by an exception: then the old file stays.
 class TextOutputStream {
 public:
     ~TextOutputStream();
@@ -96,13 +102,13 @@ public:
     void Close();
 
 private:
-    TextOutputStream(std::filesystem::path target, std::filesystem::path temp, int fd)
-        : target_(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
+    TextOutputStream(std::filesystem::path target, std::filesystem::path temp, int fd);
     void Discard();
     std::filesystem::path target_;
     std::filesystem::path temp_;
     int fd_;
     std::string pending_;
+    int uncaughtAtCreate_;
 };
 
 }  // namespace fw

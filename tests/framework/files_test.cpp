@@ -16,6 +16,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -298,6 +299,15 @@ TEST(TextInputStreamTest, HugeLineIsBounded) {
     EXPECT_EQ(in->ReadLine(), "second");
     EXPECT_EQ(in->ReadLine(), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // The first line of an 8 GiB line (sparse, all zero bytes) comes back
+    // without the rest being read: reading it all takes tens of seconds.
+    const fs::path sparse = dir.Path() / "sparse";
+    WriteFile(sparse, "");
+    ASSERT_EQ(::truncate(sparse.c_str(), off_t{8} << 30), 0);
+    const auto sparseStart = std::chrono::steady_clock::now();
+    EXPECT_EQ(TextInputStream::Open(Item(sparse))->ReadLine(), std::string(TextInputStream::kMaxLineBytes, '\0'));
+    EXPECT_LT(std::chrono::steady_clock::now() - sparseStart, std::chrono::seconds(2));
 }
 
 // Bytes come back as they are: invalid UTF-8 and NUL bytes included.
@@ -308,7 +318,8 @@ TEST(TextInputStreamTest, BytesPassThrough) {
     ExpectLines(dir.Path() / "bin", (std::vector<std::string>{odd, std::string(3, '\0')}));
 }
 
-// Open: nil → NilObjectException; missing → IOException(ENOENT); folder → IOException(EISDIR).
+// Open: nil → NilObjectException; missing → IOException(ENOENT); folder → IOException(EISDIR);
+// a pipe or a device (an endless or blocking text) → IOException(EINVAL), at once.
 TEST(TextInputStreamTest, OpenFailures) {
     TempDir dir;
     EXPECT_THROW(TextInputStream::Open(nullptr), fw::NilObjectException);
@@ -323,6 +334,16 @@ TEST(TextInputStreamTest, OpenFailures) {
         ADD_FAILURE() << "no exception";
     } catch (const fw::IOException& e) {
         EXPECT_EQ(e.ErrorNumber(), EISDIR);
+    }
+    ASSERT_EQ(::mkfifo((dir.Path() / "pipe").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir.Path() / "zero");
+    for (const fs::path& odd : {dir.Path() / "pipe", dir.Path() / "zero", fs::path("/dev/null")}) {
+        try {
+            TextInputStream::Open(Item(odd));
+            ADD_FAILURE() << odd << ": no exception";
+        } catch (const fw::IOException& e) {
+            EXPECT_EQ(e.ErrorNumber(), EINVAL) << odd;
+        }
     }
 }
 
@@ -363,8 +384,9 @@ TEST(TextOutputStreamTest, WritesAndReplaces) {
     EXPECT_EQ(ModeOf(target), 0600u);
 }
 
-// A stream that goes away without Close is committed.
-TEST(TextOutputStreamTest, DestructorCommits) {
+// A stream that goes away without Close is committed, unless an exception
+// drops it: then the write may be unfinished, and the old file stays.
+TEST(TextOutputStreamTest, DestructorCommitsOnlyAFinishedWrite) {
     TempDir dir;
     const fs::path target = dir.Path() / "t";
     WriteFile(target, "old\n");
@@ -374,6 +396,31 @@ TEST(TextOutputStreamTest, DestructorCommits) {
     }
     EXPECT_EQ(ReadFile(target), "kept\n");
     EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"t"}));
+
+    try {
+        auto out = TextOutputStream::Create(Item(target));
+        out->WriteLine("half");
+        throw std::runtime_error("the writer failed midway");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadFile(target), "kept\n");
+    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"t"}));
+
+    // A stream made and dropped while another exception unwinds is still
+    // judged by its own write.
+    struct WritesWhileUnwinding {
+        fs::path target;
+        ~WritesWhileUnwinding() {
+            auto out = TextOutputStream::Create(Item(target));
+            out->WriteLine("from a destructor");
+        }
+    };
+    try {
+        WritesWhileUnwinding writer{target};
+        throw std::runtime_error("unwinding");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(ReadFile(target), "from a destructor\n");
 }
 
 // Create: nil → NilObjectException; missing folder, folder under a file, or a folder as target → IOException.

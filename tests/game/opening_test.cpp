@@ -1,8 +1,11 @@
 // Opening the window with the stored high score, and resetting it: the file
 // "plovt.txt" in the application-data folder is the only state kept between runs.
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -114,19 +117,33 @@ TEST_F(OpeningTest, HugeFirstLineIsBounded) {
     EXPECT_EQ(Stored().size(), content.size());
 }
 
-// A high-score "file" that is a folder is reported, left alone, and the game plays with 20.
+// A high-score "file" that is a folder, a pipe nobody writes to, or a link to
+// an endless device is reported at once, left alone, and the game plays with 20.
 TEST_F(OpeningTest, UnreadableFileStillOpens) {
-    fs::create_directories(File() / "inside");
-    testing::internal::CaptureStderr();
-    Open();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(w().Label26().Text(), "20");
-    ASSERT_EQ(seam.dialogs.problems.size(), 1u);
-    EXPECT_NE(seam.dialogs.problems[0].find("plovt.txt"), std::string::npos);
-    EXPECT_NE(err.find("plovt.txt"), std::string::npos);
-    EXPECT_TRUE(fs::is_directory(File() / "inside"));
-    EXPECT_TRUE(GridShows(white()));
-    ExpectStartWorks();
+    const std::vector<std::pair<const char*, std::function<void()>>> kinds = {
+        {"folder", [&] { fs::create_directories(File() / "inside"); }},
+        {"pipe", [&] { ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0); }},
+        {"endless", [&] { fs::create_symlink("/dev/zero", File()); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(File());
+        seam.dialogs.problems.clear();
+        make();
+        const auto type = fs::symlink_status(File()).type();
+        testing::internal::CaptureStderr();
+        const auto start = std::chrono::steady_clock::now();
+        Open();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(w().Label26().Text(), "20");
+        ASSERT_EQ(seam.dialogs.problems.size(), 1u);
+        EXPECT_NE(seam.dialogs.problems[0].find("plovt.txt"), std::string::npos);
+        EXPECT_NE(err.find("plovt.txt"), std::string::npos);
+        EXPECT_EQ(fs::symlink_status(File()).type(), type);
+        EXPECT_TRUE(GridShows(white()));
+        ExpectStartWorks();
+    }
 }
 
 // An application-data folder that cannot be made, or a file that cannot be made in it, is reported; the game plays.
