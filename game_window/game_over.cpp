@@ -46,15 +46,19 @@ void Window1::PushButton2_Action(fw::PushButton&) {
     Label28().Visible(true);
 
     const double score = fw::Val(Label2().Text());
-    fw::ImageWell* slots[] = {&ImageWell3(), &ImageWell4(), &ImageWell5(), &ImageWell6(), &ImageWell7()};
     Label28().Text("Keep Trying");
+    int stars = 0;
     for (const Rating& r : kRatings) {
         if (score > r.above) {
             Label28().Text(r.text);
-            for (int i = 0; i < r.stars; ++i) slots[i]->Image(star());
+            stars = r.stars;
             break;
         }
     }
+    // The slots a rating leaves out go grey, so an earlier game's stars never
+    // stand beside this rating (END ? again on the game-over screen).
+    fw::ImageWell* slots[] = {&ImageWell3(), &ImageWell4(), &ImageWell5(), &ImageWell6(), &ImageWell7()};
+    for (int i = 0; i < 5; ++i) slots[i]->Image(i < stars ? star() : grey());
 
     Highscore();
     DISABLEIT();
@@ -83,6 +87,12 @@ void Window1::Highscore() {
     const double best = fw::Val(Label26().Text());
     const double score = fw::Val(Label2().Text());
     if (!(best < score)) return;
+    // Another copy of the game may have stored a better score since this one
+    // opened; it is kept, and shown.
+    if (const auto stored = RereadHighScore(); stored && !(fw::Val(*stored) < score)) {
+        Label26().Text(*stored);
+        return;
+    }
     // The new best shows for the rest of the run even when it cannot be stored.
     Label26().Text(Label2().Text());
     WriteHighScore(Label2().Text());

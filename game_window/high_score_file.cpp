@@ -23,6 +23,13 @@ std::string Reason(const fw::RuntimeException& e) {
     return reason;
 }
 
+std::string FirstLine(const fw::FolderItemPtr& item) {
+    auto stream = fw::TextInputStream::Open(item);
+    std::string line = stream->ReadLine();
+    stream->Close();
+    return line;
+}
+
 }  // namespace
 
 bool WriteHighScore(const std::string& text) {
@@ -46,9 +53,7 @@ StoredHighScore ReadHighScore() {
         fw::FolderItemPtr item = HighScoreItem();
         if (!item || !item->Exists()) return stored;
         stored.exists = true;
-        auto stream = fw::TextInputStream::Open(item);
-        stored.line = stream->ReadLine();
-        stream->Close();
+        stored.line = FirstLine(item);
     } catch (const fw::RuntimeException& e) {
         stored.exists = true;
         fw::ReportProblem("High score not read", "The high score could not be read from " + Where() + ": " +
@@ -56,4 +61,15 @@ StoredHighScore ReadHighScore() {
                                                      " for this run.");
     }
     return stored;
+}
+
+std::optional<std::string> RereadHighScore() {
+    try {
+        fw::FolderItemPtr item = HighScoreItem();
+        if (!item->Exists()) return std::nullopt;
+        return FirstLine(item);
+    } catch (const fw::RuntimeException&) {
+        // The write that follows reports what is wrong with the file.
+        return std::nullopt;
+    }
 }

@@ -21,3 +21,8 @@ struct StoredHighScore {
     std::optional<std::string> line; // the first line, when it could be read
 };
 StoredHighScore ReadHighScore();
+
+// The file's first line as it is now, for a score about to be replaced:
+// another copy of the game may have stored a higher one since this one read
+// it. Quiet: nullopt when there is no file or it cannot be read.
+std::optional<std::string> RereadHighScore();

@@ -67,6 +67,11 @@ TEST_P(RatingTest, FinalScoreRating) {
     EXPECT_TRUE(w().Label28().Visible());
     EXPECT_EQ(w().Label28().Text(), c.rating);
     EXPECT_EQ(StarSlots(), c.stars);
+
+    // END ? again, on the game-over screen: the stars go with the old rating.
+    Click(w().PushButton2());
+    EXPECT_EQ(w().Label28().Text(), "Keep Trying");
+    EXPECT_EQ(StarSlots(), ".....");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,6 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RatingCase>& info) { return std::string("Score") + info.param.score; });
 
 // Only a score above the high score shown is stored; a tie leaves the file and the label alone.
+// A score that another copy of the game stored meanwhile is kept, and shown, unless beaten.
 TEST_F(RoundsTest, HighScoreKeptOnlyWhenBeaten) {
     corvessan_test::WriteFile(HighScorePath(data), "untouched\n");
     w().Label2().Text("20");
@@ -91,6 +97,24 @@ TEST_F(RoundsTest, HighScoreKeptOnlyWhenBeaten) {
     Click(w().PushButton2());
     EXPECT_EQ(corvessan_test::ReadFile(HighScorePath(data)), "24\n");
     EXPECT_EQ(w().Label26().Text(), "24");
+
+    // Another copy stored 40, then 30: a 30 here keeps the file at 40 and shows it.
+    corvessan_test::WriteFile(HighScorePath(data), "40\r\nmore");
+    w().Label2().Text("30");
+    Click(w().PushButton2());
+    EXPECT_EQ(corvessan_test::ReadFile(HighScorePath(data)), "40\r\nmore");
+    EXPECT_EQ(w().Label26().Text(), "40");
+    corvessan_test::WriteFile(HighScorePath(data), "45\n");
+    w().Label2().Text("45");
+    Click(w().PushButton2());
+    EXPECT_EQ(corvessan_test::ReadFile(HighScorePath(data)), "45\n");
+    EXPECT_EQ(w().Label26().Text(), "45");
+    // Beating what is stored writes as usual.
+    corvessan_test::WriteFile(HighScorePath(data), "50\n");
+    w().Label2().Text("51");
+    Click(w().PushButton2());
+    EXPECT_EQ(corvessan_test::ReadFile(HighScorePath(data)), "51\n");
+    EXPECT_EQ(w().Label26().Text(), "51");
     EXPECT_TRUE(seam.dialogs.problems.empty());
 }
 
