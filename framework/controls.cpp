@@ -27,10 +27,11 @@ QString DisplayText(const std::string& text) {
 
 QColor ToQt(Color c) { return QColor(c.red, c.green, c.blue); }
 
-// Text sizes are given in points of a 72 dpi screen, that is in pixels.
+// Text sizes are given in points of a 72 dpi screen, that is in pixels; 0 is
+// the framework's default size.
 void ApplyFont(QWidget* widget, double size, bool bold, bool underline) {
     QFont font = widget->font();
-    if (size > 0) font.setPixelSize(static_cast<int>(size + 0.5));
+    font.setPixelSize(size > 0 ? static_cast<int>(size + 0.5) : kDefaultTextPixels);
     font.setBold(bold);
     font.setUnderline(underline);
     widget->setFont(font);
@@ -113,8 +114,9 @@ Label::Label(Window& window, const ControlSpec& spec)
     // Links are drawn underlined; the hand tells the player they can be clicked.
     if (underline_) label->setCursor(Qt::PointingHandCursor);
     Attach(label);
-    Restyle();
+    // The text goes in first: styling fits the text the label holds.
     label->setText(DisplayText(text_));
+    Restyle();
 }
 
 void Label::Text(const std::string& text) {

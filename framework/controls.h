@@ -112,7 +112,7 @@ public:
     ImageWell(Window& window, const ControlSpec& spec);
     ~ImageWell() override;
 
-    // A nil picture shows nothing.
+    // A nil picture shows an empty sunken frame.
     void Image(std::shared_ptr<Picture> picture);
     const std::shared_ptr<Picture>& Image() const { return image_; }
 

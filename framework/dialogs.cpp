@@ -1,6 +1,8 @@
 #include "framework/dialogs.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -48,6 +50,27 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+// Remembers whether the player closed the box or pressed Escape: a box
+// without a cancel button reports that as its only button's click.
+class DismissableBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool Dismissed() const { return dismissed_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel)) dismissed_ = true;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        dismissed_ = true;
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool dismissed_ = false;
+};
+
 QMessageBox::Icon ToQtIcon(int icon) {
     switch (icon) {
     case 1: return QMessageBox::Warning;
@@ -60,7 +83,7 @@ QMessageBox::Icon ToQtIcon(int icon) {
 class QtDialogPresenter : public DialogPresenter {
 public:
     DialogChoice ShowModal(const DialogRequest& request) override {
-        QPointer<QMessageBox> box = NewBox();
+        QPointer<DismissableBox> box = NewBox();
         if (!box) return DialogChoice::None;
         box->setIcon(ToQtIcon(request.icon));
         box->setText(Q(request.message));
@@ -81,8 +104,8 @@ public:
         if (!box) return DialogChoice::None;
         const QAbstractButton* clicked = box->clickedButton();
         DialogChoice choice = DialogChoice::None;
-        if (clicked && clicked == action) choice = DialogChoice::Action;
-        else if (clicked && clicked == cancel) choice = DialogChoice::Cancel;
+        if (clicked && clicked == cancel) choice = DialogChoice::Cancel;
+        else if (clicked && clicked == action && !box->Dismissed()) choice = DialogChoice::Action;
         delete box.data();
         return choice;
     }
@@ -111,9 +134,9 @@ private:
     // Nil when there is no widget application to show a box in (making a widget
     // then would abort the process); callers have already written to stderr
     // what matters, so the box is simply left out.
-    static QMessageBox* NewBox() {
+    static DismissableBox* NewBox() {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
-        auto* box = new QMessageBox(QApplication::activeWindow());
+        auto* box = new DismissableBox(QApplication::activeWindow());
         box->setWindowTitle(QGuiApplication::applicationDisplayName());
         box->setWindowModality(box->parentWidget() ? Qt::WindowModal : Qt::ApplicationModal);
         return box;

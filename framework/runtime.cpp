@@ -76,12 +76,13 @@ int RunProcess(int argc, char** argv, const std::function<void()>& main,
         QApplication::setDesktopFileName(QStringLiteral("corvessan"));
         // The window has no close box; a close request is handled as Quit.
         QApplication::setQuitOnLastWindowClosed(false);
-        main();
-        stop();
-        // Widgets and pictures must go before Qt itself does.
+        // A step that throws is reported and fails the run, and the steps after
+        // it still run: widgets and pictures must go before Qt itself does.
+        Dispatch(main);
+        Dispatch(stop);
         ReleaseWindows();
         g_app.reset();
-        if (atEnd) atEnd();
+        if (atEnd) Dispatch(atEnd);
         status = g_exitStatus;
     }
     return status;

@@ -13,6 +13,8 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 
+#include <limits>
+
 #include "framework/media.h"
 #include "framework/media_p.h"
 #include "framework/menus.h"
@@ -149,7 +151,9 @@ WheelAmounts WheelAmountsOf(const QWheelEvent& event) {
     QPoint d = event.angleDelta();
     // Touchpads may report only pixels.
     if (d.isNull()) d = event.pixelDelta();
-    return WheelAmounts{-d.x(), -d.y()};
+    // The most negative amount has no opposite; it turns into the largest one.
+    const auto turned = [](int v) { return v == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -v; };
+    return WheelAmounts{turned(d.x()), turned(d.y())};
 }
 
 // ---- ImageWellWidget -------------------------------------------------------

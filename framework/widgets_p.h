@@ -39,7 +39,8 @@ private:
     int contentHeight_ = 0;
 };
 
-// Shows a Picture centred, clipped to the well; nothing for a nil picture.
+// Shows a Picture centred, clipped to the well; an empty sunken frame for a
+// nil picture.
 class ImageWellWidget : public QWidget {
     Q_OBJECT
 public:

@@ -76,6 +76,9 @@ void Window::OrderFocusChain() {
         if (auto* rect = dynamic_cast<RectControl*>(c.get());
             rect && std::find(order.begin(), order.end(), rect) == order.end())
             order.push_back(rect);
+    // Qt leaves the chain as it is when either end takes no focus, so a label
+    // between two buttons would cut it: only the controls that take focus are linked.
+    std::erase_if(order, [](const RectControl* rect) { return rect->NativeWidget()->focusPolicy() == Qt::NoFocus; });
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1]->NativeWidget(), order[i]->NativeWidget());
 }
@@ -111,6 +114,12 @@ void Window::Apply(const WindowSettings& settings) {
 }
 
 Control& Window::NewControl(const ControlSpec& spec) {
+    // A control is placed by looking its container up by name; one made later,
+    // or the control itself, would leave it hidden or recurse for ever.
+    const std::string parent = spec.parent;
+    if (!parent.empty() && (parent == spec.name || !dynamic_cast<RectControl*>(ControlByName(parent))))
+        throw RuntimeException("The control \"" + std::string(spec.name) + "\" is placed in \"" + parent +
+                               "\", which is not a control made before it");
     std::unique_ptr<Control> control;
     switch (spec.kind) {
         case ControlKind::ImageWell: control = std::make_unique<ImageWell>(*this, spec); break;

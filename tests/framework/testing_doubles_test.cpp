@@ -243,6 +243,15 @@ TEST(DialogQt, ClickedButtonsAndEscapeMapToChoices) {
 
     AnswerNextBox([](QMessageBox* box) { box->defaultButton()->click(); });
     EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::Action);
+
+    // With no cancel button, Escape or closing the box is no answer, not its only button.
+    request.cancelVisible = false;
+    AnswerNextBox([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::None);
+    AnswerNextBox([](QMessageBox* box) { box->close(); });
+    EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::None);
+    AnswerNextBox([](QMessageBox* box) { box->defaultButton()->click(); });
+    EXPECT_EQ(dialogs.ShowModal(request), fw::DialogChoice::Action);
 }
 
 }  // namespace

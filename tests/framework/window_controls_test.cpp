@@ -6,9 +6,12 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QImage>
+#include <QPointer>
 #include <QTabBar>
 #include <QTest>
 
+#include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -206,6 +209,24 @@ TEST_F(WindowControls, LabelsShowTheirTextAndStyle) {
     EXPECT_FALSE(plain->font().bold() || plain->font().underline() || plain->wordWrap());
 }
 
+TEST_F(WindowControls, ALineALittleTooLongIsSetTighterFromTheStart) {
+    // A one-line label's text, the layout's first one too, is set slightly tighter when it needs a little more room than the label has.
+    QFont font = QApplication::font();
+    font.setPixelSize(fw::kDefaultTextPixels);
+    const int needed = QFontMetrics(font).horizontalAdvance(QStringLiteral("Corvessan"));
+    TestWindow& w = Make({{.name = "Name", .kind = ControlKind::Label, .width = needed * 19 / 20, .height = 20,
+                           .text = "Corvessan"}});
+    auto& label = w.ControlAs<fw::Label>("Name");
+    auto spacing = [&] { return label.NativeWidget()->font().letterSpacing(); };
+    const double first = spacing();
+    EXPECT_LT(first, 100);
+    EXPECT_GE(first, 90);
+    label.Text("Corvessan");
+    EXPECT_EQ(spacing(), first);
+    label.Text("Corv");
+    EXPECT_EQ(spacing(), 100);
+}
+
 TEST_F(WindowControls, ImageWellPaintsItsPictureCentredAndAnEmptyFrameForNil) {
     // An image well paints its picture centred; with a nil picture it is an empty frame on the window's background.
     corvessan_test::TempDir dir;
@@ -376,14 +397,17 @@ TEST_F(WindowControls, TabFollowsTabIndexWithinEachContainer) {
         return ControlSpec{.name = name, .kind = ControlKind::PushButton, .left = left, .top = 0, .width = 30,
                            .height = 20, .tabIndex = tabIndex, .parent = parent, .text = name};
     };
+    // Labels and image wells take no focus and must not cut the chain between the buttons around them.
     TestWindow& w = Make({
         button("Last", 4),
         {.name = "Box", .kind = ControlKind::GroupBox, .left = 0, .top = 100, .width = 200, .height = 80,
          .tabIndex = 1, .text = "Box"},
+        {.name = "Note", .kind = ControlKind::Label, .width = 30, .height = 20, .tabIndex = 2, .text = "note"},
         button("InnerSecond", 1, "Box", 40),
-        button("First", 0),
-        button("InnerFirst", 0, "Box", 80),
         button("TieA", 2),
+        button("First", 0),
+        Well("Square", fw::kNoIndex, 200, 0),
+        button("InnerFirst", 0, "Box", 80),
         button("TieB", 2),
         button("Hidden", 3),
         {.name = "Ticker", .kind = ControlKind::Timer, .period = 100},
@@ -403,6 +427,64 @@ TEST_F(WindowControls, TabFollowsTabIndexWithinEachContainer) {
     // Backwards, the same road.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(nameOf(QApplication::focusWidget()), "Last");
+}
+
+TEST_F(WindowControls, SmallPromisesHoldWhereTheGameNeverGoes) {
+    // Each row is one promise of the framework at an input no layout of the game makes.
+    char arg0[] = "corvessan";
+    char* argv[] = {arg0, nullptr};
+    const std::vector<std::pair<const char*, std::function<void()>>> promises = {
+        {"a control made before its container is rejected, by name", [] {
+             g_layout = {{.name = "Early", .kind = ControlKind::Label, .parent = "Box"},
+                         {.name = "Box", .kind = ControlKind::GroupBox}};
+             try {
+                 fw::MakeWindow<TestWindow>();
+                 ADD_FAILURE() << "no exception";
+             } catch (const fw::RuntimeException& e) {
+                 EXPECT_NE(std::string(e.what()).find("\"Early\""), std::string::npos) << e.what();
+             }
+         }},
+        {"a control is not its own container", [] {
+             g_layout = {Well("Self", fw::kNoIndex, 0, 0)};
+             g_layout[0].parent = "Self";
+             EXPECT_THROW(fw::MakeWindow<TestWindow>(), fw::RuntimeException);
+         }},
+        {"the most negative wheel amount turns into the largest", [this] {
+             auto& well = Make({Well("Grid", 0, 0, 0)}).ControlAs<fw::ImageWell>("Grid", 0);
+             Wheel(well.NativeWidget(), INT_MIN, INT_MIN);
+             EXPECT_EQ(g_log, (Log{"Grid(0) wheel 2147483647 2147483647"}));
+         }},
+        {"text size 0 is the default size", [this] {
+             auto& label = Make({{.name = "L", .kind = ControlKind::Label, .width = 50, .height = 20, .textSize = 18}})
+                               .ControlAs<fw::Label>("L");
+             label.TextSize(0);
+             EXPECT_EQ(label.NativeWidget()->font().pixelSize(), fw::kDefaultTextPixels);
+         }},
+        {"a stop or end step that throws fails the run and the windows are still released", [&] {
+             for (int failing = 0; failing < 2; ++failing) {
+                 QPointer<QWidget> frame;
+                 bool ended = false;
+                 ::testing::internal::CaptureStderr();
+                 const int status = fw::RunProcess(
+                     1, argv, [&] { frame = Make({}).NativeWindow(); },
+                     [&] { if (failing == 0) throw fw::RuntimeException("stop failed"); },
+                     [&] {
+                         ended = frame.isNull();
+                         if (failing == 1) throw fw::RuntimeException("end failed");
+                     });
+                 const std::string err = ::testing::internal::GetCapturedStderr();
+                 EXPECT_EQ(status, 1);
+                 EXPECT_TRUE(ended);
+                 EXPECT_NE(err.find(failing == 0 ? "stop failed" : "end failed"), std::string::npos) << err;
+             }
+         }},
+    };
+    for (const auto& [promise, check] : promises) {
+        SCOPED_TRACE(promise);
+        g_log.clear();
+        check();
+        fw::ReleaseWindows();
+    }
 }
 
 }  // namespace
