@@ -28,7 +28,9 @@ wait_for() {
 # and writes its number once it accepts clients. Returns 1 when it does not start.
 start_xvfb() {
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    # -noreset: a server whose last client leaves resets, and refuses clients
+    # that connect meanwhile.
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     if ! wait_for '[ -s "$work/display" ]' 100; then
         echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; return 1
