@@ -53,8 +53,9 @@ private:
 // returns the exit status. An exception escaping one of these steps goes to
 // the unhandled-exception routine and the steps after it still run. The
 // status is 0 unless an exception reached that routine outside the event loop
-// (for instance during start-up), or the loop ended with an error. Every Qt object of the run is
-// gone when it returns; none is left for static destructors.
+// (for instance during start-up), or the loop ended with an error. Every Qt
+// object of the run is gone when it returns; none is left for static
+// destructors.
 int RunProcess(int argc, char** argv, const std::function<void()>& main,
                const std::function<void()>& stop, const std::function<void()>& atEnd = {});
 

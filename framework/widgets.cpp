@@ -152,7 +152,9 @@ WheelAmounts WheelAmountsOf(const QWheelEvent& event) {
     // Touchpads may report only pixels.
     if (d.isNull()) d = event.pixelDelta();
     // The most negative amount has no opposite; it turns into the largest one.
-    const auto turned = [](int v) { return v == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -v; };
+    const auto turned = [](int v) {
+        return v == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -v;
+    };
     return WheelAmounts{turned(d.x()), turned(d.y())};
 }
 

@@ -70,15 +70,11 @@ void Window::OrderFocusChain() {
             addContainer(rect->Name());
         }
     };
+    // Every container is made before what it holds, so this reaches them all.
     addContainer("");
-    // A control whose container is not on the window still gets a place: last.
-    for (const auto& c : controls_)
-        if (auto* rect = dynamic_cast<RectControl*>(c.get());
-            rect && std::find(order.begin(), order.end(), rect) == order.end())
-            order.push_back(rect);
     // Qt leaves the chain as it is when either end takes no focus, so a label
     // between two buttons would cut it: only the controls that take focus are linked.
-    std::erase_if(order, [](const RectControl* rect) { return rect->NativeWidget()->focusPolicy() == Qt::NoFocus; });
+    std::erase_if(order, [](const RectControl* r) { return r->NativeWidget()->focusPolicy() == Qt::NoFocus; });
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1]->NativeWidget(), order[i]->NativeWidget());
 }
