@@ -104,6 +104,7 @@ QAction* QuitAction() {
 struct ProcessRun {
     int status = -1;
     bool stopped = false, loopEntered = false, watchdogFired = false;
+    std::string failIn;  // "stop" or "end": that step throws
     // The end step ran after the stop, with the window and its widgets gone.
     bool endedAfterWindows = false;
 
@@ -128,8 +129,15 @@ struct ProcessRun {
             watchdog.start(5000);
             frame = fw::MakeWindow<W>().NativeWindow();
         };
-        auto atEnd = [&] { endedAfterWindows = stopped && frame.isNull(); };
-        status = fw::RunProcess(1, argv, [&] { fw::RunMain(startup); }, [&] { stopped = true; }, atEnd);
+        auto stop = [&] {
+            stopped = true;
+            if (failIn == "stop") throw fw::RuntimeException("stop failed");
+        };
+        auto atEnd = [&] {
+            endedAfterWindows = stopped && frame.isNull();
+            if (failIn == "end") throw fw::RuntimeException("end failed");
+        };
+        status = fw::RunProcess(1, argv, [&] { fw::RunMain(startup); }, stop, atEnd);
     }
 };
 
@@ -211,7 +219,7 @@ TEST(RuntimeProcess, QuitItemShortcutCloseRequestAndQuitEndTheRunWithStatusZero)
     EXPECT_NE(err.find("RuntimeException: handler failed"), std::string::npos) << err;
 }
 
-TEST(RuntimeProcess, AStartUpThatThrowsSkipsTheLoopStillStopsAndFails) {
+TEST(RuntimeProcess, AStepThatThrowsFailsTheRunAndTheStepsAfterItStillRun) {
     // An exception during start-up: the loop is never entered, stop still runs, the status is non-zero and stderr names the class.
     ProcessRun run;
     ::testing::internal::CaptureStderr();
@@ -227,6 +235,16 @@ TEST(RuntimeProcess, AStartUpThatThrowsSkipsTheLoopStillStopsAndFails) {
     ProcessRun next;  // starts from a clean status
     next.Go<MenuWindow>([] { fw::Quit(); });
     EXPECT_EQ(next.status, 0);
+
+    // A stop or end step that throws fails the run too; the windows are still released first.
+    for (const char* step : {"stop", "end"}) {
+        ProcessRun failing{.failIn = step};
+        ::testing::internal::CaptureStderr();
+        failing.Go<MenuWindow>([] { fw::Quit(); });
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find(std::string(step) + " failed"), std::string::npos);
+        EXPECT_EQ(failing.status, 1) << step;
+        EXPECT_TRUE(failing.endedAfterWindows) << step;
+    }
 }
 
 TEST(StartUp, MenuBar1HasFileQuitAndTheEightEditEntries) {
